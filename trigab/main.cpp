@@ -1,0 +1,48 @@
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+int main()
+{
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    const char* failed = nullptr;
+    int error = 0;
+
+    std::fputs("3 числа через пробел: ", stdout);
+    // A caller on a pipe may wait for the prompt before it answers.
+    if (std::fflush(stdout) != 0) {
+        failed = "write";
+        error = errno;
+    }
+    // How many numbers were converted does not matter: the others stay 0.
+    [[maybe_unused]] const int converted = std::scanf("%f %f %f", &x, &y, &z);
+    if (std::ferror(stdin) && !failed) {
+        failed = "read";
+        error = errno;
+    }
+
+    const double pi_6 = 0.5235987755982988;
+    const float numerator = static_cast<float>(2.0 * std::cos(static_cast<double>(x) - pi_6));
+    const double sin_y = std::sin(static_cast<double>(y));
+    // The square rounded once, as pow(sin_y, 2.0) should be. glibc's pow is
+    // sometimes an ulp off, and compilers put this product in its place only
+    // when optimising: the product keeps every build printing the same digits.
+    const double denominator = sin_y * sin_y + 0.5;
+    const float a = static_cast<float>(static_cast<double>(numerator) / denominator);
+
+    const float s = z * z;
+    const float t = s / 5.0f + 3.0f;
+    const float b = s / t + 1.0f;
+
+    if ((std::printf("a: %f\nb: %f", static_cast<double>(a), static_cast<double>(b)) < 0 ||
+         std::fflush(stdout) != 0) &&
+        !failed) {
+        failed = "write";
+        error = errno;
+    }
+    if (!failed)
+        return 0;
+    std::fprintf(stderr, "trigab: %s error: %s\n", failed, std::strerror(error));
+    return 1;
+}
