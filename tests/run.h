@@ -1,0 +1,42 @@
+// Runs a built program the way a user or a script does: bytes in on standard
+// input, every byte it writes captured, and how it ended.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Outcome {
+    std::string out;  // standard output; on a terminal, all the terminal showed
+    std::string err;
+    int status = -1;  // exit status, 128 + signal, or -1 when it had to be killed
+};
+
+struct Options {
+    // Standard input and output on a pseudo-terminal instead of pipes.
+    bool terminal = false;
+    // Hold the input back until the output holds this, as a person would.
+    std::string_view await;
+    // Standard input from this file instead of the input given.
+    const char* stdin_path = nullptr;
+    // Standard output to this file, or closed, instead of captured.
+    const char* stdout_path = nullptr;
+    bool close_stdout = false;
+    std::vector<std::string> args;
+    // NAME=value entries that take precedence over the inherited environment.
+    std::vector<std::string> env;
+};
+
+Outcome run(const char* program, std::string_view input, const Options& options = {});
+
+// What a terminal shows for text written to it: each line feed as CR LF.
+std::string on_terminal(std::string_view text);
+
+// One row of a program's table: what is typed, and the report it must print
+// after its prompt, exiting 0 with nothing on standard error.
+struct Case {
+    std::string_view input;
+    std::string_view report;
+};
+
+void expect_reports(const char* program, std::string_view prompt, const std::vector<Case>& cases);
