@@ -21,6 +21,8 @@ struct Program {
 const Program programs[] = {
     {"trigab", TRIGAB, "3 числа через пробел: ", "1 2 3\n", "a: 1.339518\nb: 2.875000",
      "a: 3.464102\nb: 1.000000"},
+    {"rtriangle", RTRIANGLE, "Длины двух катетов через пробел: ", "3 4\n",
+     "Гипотенуза: 5.000000\nПлощадь: 6.000000", "Гипотенуза: 0.000000\nПлощадь: 0.000000"},
 };
 
 std::string cat(std::string_view a, std::string_view b, std::string_view c = {})

@@ -1,0 +1,41 @@
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+int main()
+{
+    float p = 0.0f, q = 0.0f;
+    const char* failed = nullptr;
+    int error = 0;
+
+    std::fputs("Длины двух катетов через пробел: ", stdout);
+    // A caller on a pipe may wait for the prompt before it answers.
+    if (std::fflush(stdout) != 0) {
+        failed = "write";
+        error = errno;
+    }
+    // How many numbers were converted does not matter: the others stay 0.
+    [[maybe_unused]] const int converted = std::scanf("%f %f", &p, &q);
+    if (std::ferror(stdin) && !failed) {
+        failed = "read";
+        error = errno;
+    }
+
+    const float area = q * p / 2.0f;
+    // Each square and their sum are rounded to single precision; only the
+    // root is taken in double precision.
+    const float sum = q * q + p * p;
+    const double hypotenuse = std::sqrt(static_cast<double>(sum));
+
+    if ((std::printf("Гипотенуза: %f\nПлощадь: %f", hypotenuse, static_cast<double>(area)) < 0 ||
+         std::fflush(stdout) != 0) &&
+        !failed) {
+        failed = "write";
+        error = errno;
+    }
+    if (!failed)
+        return 0;
+    std::fprintf(stderr, "rtriangle: %s error: %s\n", failed, std::strerror(error));
+    return 1;
+}
