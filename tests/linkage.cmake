@@ -1,5 +1,5 @@
 # Checks a built program against the hardened, lean linkage it is meant to
-# have: -D readelf=... -D program=... -D needed=libc.so.6,libm.so.6 -D compiler=GNU
+# have: -D readelf=... -D program=... -D needed=libc.so.6,libm.so.6 -D fortified=1
 function(readelf option out)
   execute_process(COMMAND ${readelf} -W ${option} ${program} OUTPUT_VARIABLE text COMMAND_ERROR_IS_FATAL ANY)
   set(${out} "${text}" PARENT_SCOPE)
@@ -27,8 +27,6 @@ readelf(--dyn-syms symbols)
 if(NOT symbols MATCHES "__stack_chk_fail")
   message(SEND_ERROR "no stack protector")
 endif()
-# glibc fortifies printf only for GCC: its wrappers pass on variadic arguments
-# in a way Clang does not support.
-if(compiler STREQUAL "GNU" AND NOT symbols MATCHES "__[a-z]*printf_chk")
+if(fortified AND NOT symbols MATCHES "__[a-z]*printf_chk")
   message(SEND_ERROR "printf is not fortified")
 endif()

@@ -93,7 +93,8 @@ Outcome run(const char* program, std::string_view input, const Options& options)
 
     Outcome result;
     std::string_view pending = input;
-    bool input_open = !options.stdin_path;
+    // With stdin_path the input goes nowhere, but the pipe is still closed.
+    bool input_open = true;
     bool out_open = true, err_open = true;
     const auto deadline = std::chrono::steady_clock::now() + time_limit;
     while (out_open || err_open) {
