@@ -3,6 +3,7 @@
 #include "run.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -38,10 +39,7 @@ TEST(Programs, PipeDialogue)
         SCOPED_TRACE(p.name);
         // The input is held back until the prompt arrives: a prompt left in
         // the buffer while the program reads would hang here.
-        const auto r = run(p.path, p.input, {.await = p.prompt});
-        EXPECT_EQ(r.out, cat(p.prompt, p.report));
-        EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.status, 0);
+        expect_success(run(p.path, p.input, {.await = p.prompt}), cat(p.prompt, p.report));
     }
 }
 
@@ -49,11 +47,9 @@ TEST(Programs, TerminalDialogue)
 {
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name);
-        const auto r = run(p.path, p.input, {.terminal = true, .await = p.prompt});
         // The terminal echoes the typed line; the cursor stays after the last digit.
-        EXPECT_EQ(r.out, cat(p.prompt, on_terminal(p.input), on_terminal(p.report)));
-        EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.status, 0);
+        expect_success(run(p.path, p.input, {.terminal = true, .await = p.prompt}),
+                       cat(p.prompt, on_terminal(p.input), on_terminal(p.report)));
     }
 }
 
@@ -61,10 +57,7 @@ TEST(Programs, ArgumentsAreIgnored)
 {
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name);
-        const auto r = run(p.path, p.input, {.args = {"--help", "-", "7"}});
-        EXPECT_EQ(r.out, cat(p.prompt, p.report));
-        EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.status, 0);
+        expect_success(run(p.path, p.input, {.args = {"--help", "-", "7"}}), cat(p.prompt, p.report));
     }
 }
 
@@ -106,11 +99,9 @@ TEST(Programs, DecimalPointWhateverTheLocale)
 
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name);
-        const auto r = run(p.path, p.input, {.env = russian});
-        EXPECT_EQ(r.out, cat(p.prompt, p.report));
-        EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.status, 0);
+        expect_success(run(p.path, p.input, {.env = russian}), cat(p.prompt, p.report));
     }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -160,9 +160,13 @@ void expect_reports(const char* program, std::string_view prompt, const std::vec
 {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "input \"" << c.input << '"');
-        const auto r = run(program, c.input);
-        EXPECT_EQ(r.out, std::string(prompt) + std::string(c.report));
-        EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.status, 0);
+        expect_success(run(program, c.input), std::string(prompt).append(c.report));
     }
+}
+
+void expect_success(const Outcome& outcome, std::string_view out)
+{
+    EXPECT_EQ(outcome.out, out);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.status, 0);
 }

@@ -40,3 +40,6 @@ struct Case {
 };
 
 void expect_reports(const char* program, std::string_view prompt, const std::vector<Case>& cases);
+
+// A run that succeeded: exactly this output, nothing on standard error, status 0.
+void expect_success(const Outcome& outcome, std::string_view out);
