@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -68,8 +69,14 @@ TEST(Programs, StreamErrorsFailTheRun)
         bool prints;  // whether standard output still shows the dialogue
         std::string_view message;
     };
+    std::string file = testing::TempDir() + "out-XXXXXX";
+    const int made = mkstemp(file.data());
+    ASSERT_NE(made, -1);
+    close(made);
     const Failure failures[] = {
         {{.stdout_path = "/dev/full"}, false, "write error: No space left on device"},
+        // Room for the longest prompt, not for any report.
+        {{.stdout_path = file.c_str(), .file_size_limit = 60}, false, "write error: File too large"},
         {{.close_stdout = true}, false, "write error: Bad file descriptor"},
         // A read error is not end of input: the report still comes, from zeros.
         {{.stdin_path = "/"}, true, "read error: Is a directory"},
@@ -83,6 +90,7 @@ TEST(Programs, StreamErrorsFailTheRun)
             EXPECT_EQ(r.status, 1);
         }
     }
+    std::filesystem::remove(file);
 }
 
 TEST(Programs, DecimalPointWhateverTheLocale)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,11 +78,18 @@ Outcome run(const char* program, std::string_view input, const Options& options)
     if (pid == 0) {
         std::signal(SIGPIPE, SIG_DFL);
         const int in = options.stdin_path ? open(options.stdin_path, O_RDONLY) : child[0];
-        const int out = options.stdout_path ? open(options.stdout_path, O_WRONLY) : child[1];
+        const int out = options.stdout_path ? open(options.stdout_path, O_WRONLY | O_TRUNC) : child[1];
         if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(child[2], 2) < 0)
             _exit(126);
         if (options.close_stdout)
             close(1);
+        if (options.file_size_limit >= 0) {
+            // Past the limit a write then fails with EFBIG instead of killing.
+            const rlimit limit{static_cast<rlim_t>(options.file_size_limit),
+                               static_cast<rlim_t>(options.file_size_limit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
+                _exit(126);
+        }
         execve(program, argv.data(), envp.data());
         _exit(127);
     }
@@ -154,14 +162,6 @@ std::string on_terminal(std::string_view text)
         shown += c;
     }
     return shown;
-}
-
-void expect_reports(const char* program, std::string_view prompt, const std::vector<Case>& cases)
-{
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "input \"" << c.input << '"');
-        expect_success(run(program, c.input), std::string(prompt).append(c.report));
-    }
 }
 
 void expect_success(const Outcome& outcome, std::string_view out)

@@ -22,6 +22,8 @@ struct Options {
     // Standard output to this file, or closed, instead of captured.
     const char* stdout_path = nullptr;
     bool close_stdout = false;
+    // Files may grow to this many bytes, and no further (RLIMIT_FSIZE).
+    long file_size_limit = -1;
     std::vector<std::string> args;
     // NAME=value entries that take precedence over the inherited environment.
     std::vector<std::string> env;
@@ -31,15 +33,6 @@ Outcome run(const char* program, std::string_view input, const Options& options 
 
 // What a terminal shows for text written to it: each line feed as CR LF.
 std::string on_terminal(std::string_view text);
-
-// One row of a program's table: what is typed, and the report it must print
-// after its prompt, exiting 0 with nothing on standard error.
-struct Case {
-    std::string_view input;
-    std::string_view report;
-};
-
-void expect_reports(const char* program, std::string_view prompt, const std::vector<Case>& cases);
 
 // A run that succeeded: exactly this output, nothing on standard error, status 0.
 void expect_success(const Outcome& outcome, std::string_view out);

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Makes one plausible mistake at a time in a program, rebuilds, and runs the
+# suite on every preset until a test fails. A mutant no test kills is a hole
+# in the suite. A tool for developers; it restores the sources when it ends.
+#
+#   tests/mutate.sh [REGEX]    only the mutants whose name matches
+set -uo pipefail
+cd "$(dirname "$0")/.."
+presets=(default native sanitize)
+
+# name|file|sed script. Each edit must still compile: warnings are errors, so
+# a change of precision is spelt with explicit casts. "all" is every program.
+mutants=(
+  "x - π/6 in single precision|trigab|s/static_cast<double>(x) - pi_6/static_cast<double>(x - static_cast<float>(pi_6))/"
+  "cos in single precision|trigab|s/std::cos(\(static_cast<double>(x) - pi_6\))/static_cast<double>(std::cos(static_cast<float>(\1)))/"
+  "numerator kept in double|trigab|s/const float numerator = static_cast<float>(\(.*\));/const double numerator = \1;/"
+  "sin in single precision|trigab|s/std::sin(static_cast<double>(y))/static_cast<double>(std::sin(y))/"
+  "sin² y in single precision|trigab|s/sin_y \* sin_y + 0.5/static_cast<double>(static_cast<float>(sin_y * sin_y)) + 0.5/"
+  "sin² y + 0.5 fused|trigab|s/sin_y \* sin_y + 0.5/std::fma(sin_y, sin_y, 0.5)/"
+  "sin² y by glibc's pow|trigab|s/sin_y \* sin_y + 0.5/std::pow(sin_y, 2.0) + 0.5/"
+  "denominator in single precision|trigab|s/const double denominator = \(.*\);/const double denominator = static_cast<double>(static_cast<float>(\1));/"
+  "division in single precision|trigab|s/static_cast<float>(static_cast<double>(numerator) \/ denominator)/numerator \/ static_cast<float>(denominator)/"
+  "division by the reciprocal|trigab|s/static_cast<double>(numerator) \/ denominator/static_cast<double>(numerator) * (1.0 \/ denominator)/"
+  "a kept in double|trigab|s/const float a = static_cast<float>(\(.*\));/const double a = \1;/"
+  "z² kept in double|trigab|s/const float s = z \* z;/const double s = static_cast<double>(z) * static_cast<double>(z);/;s/const float t = s \/ 5.0f + 3.0f;/const float t = static_cast<float>(s \/ 5.0 + 3.0);/;s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(s \/ static_cast<double>(t) + 1.0);/"
+  "t = (s + 15) / 5|trigab|s/s \/ 5.0f + 3.0f/(s + 15.0f) \/ 5.0f/"
+  "t = s·0.2 + 3|trigab|s/s \/ 5.0f/s * 0.2f/"
+  "t kept in double|trigab|s/const float t = s \/ 5.0f + 3.0f;/const double t = static_cast<double>(s) \/ 5.0 + 3.0;/;s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(static_cast<double>(s) \/ t) + 1.0f;/"
+  "b = (s + t) / t|trigab|s/s \/ t + 1.0f/(s + t) \/ t/"
+  "u = s·(1/t)|trigab|s/s \/ t + 1.0f/s * (1.0f \/ t) + 1.0f/"
+  "u + 1 in double|trigab|s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(static_cast<double>(s) \/ static_cast<double>(t) + 1.0);/"
+  "b in double throughout|trigab|s/const float s = z \* z;/const double s = static_cast<double>(z) * static_cast<double>(z);/;s/const float t = s \/ 5.0f + 3.0f;/const double t = s \/ 5.0 + 3.0;/;s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(s \/ t + 1.0);/"
+  "squares in double|rtriangle|s/const float sum = q \* q + p \* p;/const float sum = static_cast<float>(static_cast<double>(q) * static_cast<double>(q) + static_cast<double>(p) * static_cast<double>(p));/"
+  "q·q fused with the sum|rtriangle|s/q \* q + p \* p/std::fma(q, q, p * p)/"
+  "p·p fused with the sum|rtriangle|s/q \* q + p \* p/std::fma(p, p, q * q)/"
+  "sum kept in double|rtriangle|s/const float sum = q \* q + p \* p;/const double sum = static_cast<double>(q * q) + static_cast<double>(p * p);/"
+  "root in single precision|rtriangle|s/std::sqrt(static_cast<double>(sum))/static_cast<double>(std::sqrt(sum))/"
+  "hypot of the legs|rtriangle|s/std::sqrt(static_cast<double>(sum))/(static_cast<void>(sum), std::hypot(static_cast<double>(q), static_cast<double>(p)))/"
+  "area product in double|rtriangle|s/const float area = q \* p \/ 2.0f;/const float area = static_cast<float>(static_cast<double>(q) * static_cast<double>(p) \/ 2.0);/"
+  "area = q·(p/2)|rtriangle|s/q \* p \/ 2.0f/q * (p \/ 2.0f)/"
+  "area kept in double|rtriangle|s/const float area = q \* p \/ 2.0f;/const double area = static_cast<double>(q) * static_cast<double>(p) \/ 2.0;/"
+  "results swapped|rtriangle|s/hypotenuse, static_cast<double>(area)/static_cast<double>(area), hypotenuse/"
+  "signed arithmetic|cubecalc|s/static_cast<std::uint32_t>(n)/n/;s/4u \* face/4 * face/"
+  "edge in 16 bits|cubecalc|s/static_cast<std::uint32_t>(n)/static_cast<std::uint32_t>(static_cast<std::uint16_t>(n))/"
+  "six faces|cubecalc|s/4u \* face/6u * face/"
+  "prompt not flushed|all|0,/if (std::fflush(stdout) != 0) {/s//if (false) {/"
+  "read error unchecked|all|s/if (std::ferror(stdin) \&\& !failed) {/if (false) {/"
+  "report not flushed|all|s/^\(\s*\)std::fflush(stdout) != 0) \&\&/\1false) \&\&/"
+  "exit status 0 on error|all|s/return 1;/return 0;/"
+  "locale from the environment|trigab rtriangle|s/#include <cstring>/#include <clocale>\n#include <cstring>/;s/    std::fputs(/    std::setlocale(LC_ALL, \"\");\n    std::fputs(/"
+  "%F for %f|trigab rtriangle|s/: %f/: %F/g"
+  "label changed|all|s/\\\\n\([^:]*\):/\\\\n\1 :/"
+  "line feed after the report|all|s/: %\([fd]\)\"/: %\1\\\\n\"/"
+)
+
+restore() {
+  for p in trigab rtriangle cubecalc; do cp "$saved/$p.cpp" "$p/main.cpp"; done
+  rm -rf "$saved"
+}
+saved=$(mktemp -d)
+for p in trigab rtriangle cubecalc; do cp "$p/main.cpp" "$saved/$p.cpp"; done
+trap restore EXIT
+for preset in "${presets[@]}"; do
+  { cmake --preset "$preset" && cmake --build --preset "$preset"; } >/dev/null || exit 1
+done
+
+killed=0 total=0
+for m in "${mutants[@]}"; do
+  IFS='|' read -r name programs script <<<"$m"
+  [[ $name =~ ${1:-} ]] || continue
+  [ "$programs" = all ] && programs="trigab rtriangle cubecalc"
+  for p in $programs; do
+    sed "$script" "$saved/$p.cpp" >"$p/main.cpp"
+    total=$((total + 1))
+    if cmp -s "$saved/$p.cpp" "$p/main.cpp"; then
+      verdict="NOT APPLIED (the edit matched nothing)"
+    else
+      verdict=survived
+      for preset in "${presets[@]}"; do
+        if ! cmake --build --preset "$preset" >/dev/null 2>&1; then
+          verdict="BROKEN (does not build with $preset)"
+        elif ! ctest --preset "$preset" --stop-on-failure >/dev/null 2>&1; then
+          verdict="killed ($preset)"
+        fi
+        [ "$verdict" = survived ] || break
+      done
+    fi
+    [[ $verdict = killed* ]] && killed=$((killed + 1))
+    printf '%-40s %-10s %s\n' "$name" "$p" "$verdict"
+    cp "$saved/$p.cpp" "$p/main.cpp"
+  done
+done
+for preset in "${presets[@]}"; do cmake --build --preset "$preset" >/dev/null; done
+echo "$killed/$total mutants killed"
+[ "$killed" = "$total" ]
