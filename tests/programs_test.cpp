@@ -99,10 +99,10 @@ TEST(Programs, DecimalPointWhateverTheLocale)
     // test does not depend on what the machine has installed.
     std::string dir = testing::TempDir() + "locale-XXXXXX";
     ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    const auto made = run("/usr/bin/localedef", "", {.args = {"-i", "ru_RU", "-f", "UTF-8", dir + "/ru_RU.UTF-8"}});
+    const auto made = run("/usr/bin/localedef", "", {.args = {"-i", "ru_RU", "-f", "UTF-8", dir + "/ru_RU.UTF-8"}, .host_tool = true});
     ASSERT_EQ(made.status, 0) << made.err;
     const std::vector<std::string> russian = {"LOCPATH=" + dir, "LC_ALL=ru_RU.UTF-8", "LANG=ru_RU.UTF-8"};
-    const auto probe = run("/usr/bin/locale", "", {.args = {"decimal_point"}, .env = russian});
+    const auto probe = run("/usr/bin/locale", "", {.args = {"decimal_point"}, .host_tool = true, .env = russian});
     ASSERT_EQ(probe.out, ",\n") << "the locale was not built";
 
     for (const auto& p : programs) {

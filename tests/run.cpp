@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,7 +36,11 @@ Outcome run(const char* program, std::string_view input, const Options& options)
 {
     // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
-    std::vector<std::string> args{program};
+    std::vector<std::string> args;
+    std::istringstream launcher(options.host_tool ? "" : LAUNCHER);
+    for (std::string word; launcher >> word;)
+        args.push_back(word);
+    args.push_back(program);
     args.insert(args.end(), options.args.begin(), options.args.end());
     std::vector<std::string> env = options.env;
     for (char** e = environ; *e; ++e)
@@ -90,7 +95,7 @@ Outcome run(const char* program, std::string_view input, const Options& options)
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
                 _exit(126);
         }
-        execve(program, argv.data(), envp.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
 

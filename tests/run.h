@@ -25,6 +25,8 @@ struct Options {
     // Files may grow to this many bytes, and no further (RLIMIT_FSIZE).
     long file_size_limit = -1;
     std::vector<std::string> args;
+    // A tool of this machine, never run under the emulator of the programs.
+    bool host_tool = false;
     // NAME=value entries that take precedence over the inherited environment.
     std::vector<std::string> env;
 };
