@@ -15,7 +15,7 @@ unset SOURCE_DATE_EPOCH
 pack() { "$(dirname "$cmake")/cpack" --config "$1/CPackConfig.cmake" -B "$2" >/dev/null; }
 pack "$build" "$scratch/first"
 dpkg -x "$scratch"/first/*.deb "$scratch/root"
-for f in usr/bin/{trigab,rtriangle,cubecalc} usr/share/man/man1/{trigab,rtriangle,cubecalc}.1.gz \
+for f in usr/bin/{trigab,rtriangle,cubecalc} usr/share/man/{,ru/}man1/{trigab,rtriangle,cubecalc}.1.gz \
          usr/share/doc/rucalc/{copyright,changelog.gz}; do
   [ -f "$scratch/root/$f" ] || { echo "the package lacks /$f" >&2; exit 1; }
 done

@@ -1,0 +1,54 @@
+#!/usr/bin/python3
+"""Keeps a translated manual page honest where a machine can: it has the
+English page's sections, in the same order, and the same example dialogues,
+and each dialogue is what the program prints.
+
+  manual_test.py PROGRAM ENGLISH_PAGE TRANSLATED_PAGE [LAUNCHER...]
+"""
+import re
+import subprocess
+import sys
+
+RUSSIAN = {"NAME": "ИМЯ", "SYNOPSIS": "ОБЗОР", "DESCRIPTION": "ОПИСАНИЕ", "EXIT STATUS": "КОД ЗАВЕРШЕНИЯ",
+           "DIAGNOSTICS": "ДИАГНОСТИКА", "EXAMPLES": "ПРИМЕРЫ", "SEE ALSO": "СМОТРИТЕ ТАКЖЕ"}
+
+
+def read(path):
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    sections = re.findall(r"^\.SH (.*)$", text, re.M)
+    blocks = re.findall(r"^\.EX\n(.*?)^\.EE$", text, re.M | re.S)
+    # A dialogue starts with the shell's "$ "; the last "$" is the next prompt.
+    dialogues = [b.replace("\\-", "-").replace("\\e", "\\") for b in blocks if b.startswith("$ ")]
+    return sections, dialogues
+
+
+def main(program, english, translated, *launcher):
+    en_sections, en_dialogues = read(english)
+    ru_sections, ru_dialogues = read(translated)
+    failures = []
+    if ru_sections != [RUSSIAN.get(s, s) for s in en_sections]:
+        failures.append(f"sections {ru_sections}, but the English page has {en_sections}")
+    if ru_dialogues != en_dialogues:
+        failures.append("the examples differ from the English page's")
+    if not en_dialogues:
+        failures.append("no example dialogue")
+    for dialogue in en_dialogues:
+        command, *shown = dialogue.rstrip("\n").split("\n")
+        shown = "\n".join(shown)
+        if "|" in command:  # $ echo INPUT | program: the report follows the prompt
+            typed, expected = command.split("echo ", 1)[1].split(" |")[0], shown
+        else:  # $ program, then the prompt and what is typed on one line
+            prompt, rest = shown.split(": ", 1)
+            typed, report = rest.split("\n", 1)
+            expected = prompt + ": " + report
+        out = subprocess.run([*launcher, program], input=(typed + "\n").encode(), capture_output=True).stdout
+        if out.decode() + "$" != expected:
+            failures.append(f"{command!r} with {typed!r} prints {out.decode()!r}, the page shows {expected!r}")
+    for f in failures:
+        print(f"{translated}: {f}")
+    return not failures
+
+
+if __name__ == "__main__":
+    sys.exit(0 if main(*sys.argv[1:]) else 1)
