@@ -8,8 +8,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 presets=(default native sanitize)
 
-# name|file|sed script. Each edit must still compile: warnings are errors, so
-# a change of precision is spelt with explicit casts. "all" is every program.
+# name|files|sed script. Each edit must still compile: warnings are errors, so
+# a change of precision is spelt with explicit casts. A program's name stands
+# for its main.cpp, "all" for every program's.
 mutants=(
   "x - π/6 in single precision|trigab|s/static_cast<double>(x) - pi_6/static_cast<double>(x - static_cast<float>(pi_6))/"
   "cos in single precision|trigab|s/std::cos(\(static_cast<double>(x) - pi_6\))/static_cast<double>(std::cos(static_cast<float>(\1)))/"
@@ -51,14 +52,17 @@ mutants=(
   "%F for %f|trigab rtriangle|s/: %f/: %F/g"
   "label changed|all|s/\\\\n\([^:]*\):/\\\\n\1 :/"
   "line feed after the report|all|s/: %\([fd]\)\"/: %\1\\\\n\"/"
+  "multiply and add may be fused|CMakeLists.txt|/-ffp-contract=off/d"
+  "libraries linked as listed|CMakeLists.txt|s/ LINKER:--as-needed//"
+  "lazy binding|CMakeLists.txt|s/LINKER:-z,relro,-z,now/LINKER:-z,relro/"
+  "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=3//"
 )
 
+saved=$(mktemp -d)
 restore() {
-  for p in trigab rtriangle cubecalc; do cp "$saved/$p.cpp" "$p/main.cpp"; done
+  cp -a "$saved/." .
   rm -rf "$saved"
 }
-saved=$(mktemp -d)
-for p in trigab rtriangle cubecalc; do cp "$p/main.cpp" "$saved/$p.cpp"; done
 trap restore EXIT
 for preset in "${presets[@]}"; do
   { cmake --preset "$preset" && cmake --build --preset "$preset"; } >/dev/null || exit 1
@@ -66,19 +70,22 @@ done
 
 killed=0 total=0
 for m in "${mutants[@]}"; do
-  IFS='|' read -r name programs script <<<"$m"
+  IFS='|' read -r name files script <<<"$m"
   [[ $name =~ ${1:-} ]] || continue
-  [ "$programs" = all ] && programs="trigab rtriangle cubecalc"
-  for p in $programs; do
-    sed "$script" "$saved/$p.cpp" >"$p/main.cpp"
+  [ "$files" = all ] && files="trigab rtriangle cubecalc"
+  for f in $files; do
+    [ -d "$f" ] && f=$f/main.cpp
+    mkdir -p "$saved/$(dirname "$f")"
+    cp "$f" "$saved/$f"
+    sed "$script" "$saved/$f" >"$f"
     total=$((total + 1))
-    if cmp -s "$saved/$p.cpp" "$p/main.cpp"; then
-      verdict="NOT APPLIED (the edit matched nothing)"
+    if cmp -s "$saved/$f" "$f"; then
+      verdict="NOT APPLIED"
     else
       verdict=survived
       for preset in "${presets[@]}"; do
         if ! cmake --build --preset "$preset" >/dev/null 2>&1; then
-          verdict="BROKEN (does not build with $preset)"
+          verdict="BROKEN: no $preset build"
         elif ! ctest --preset "$preset" --stop-on-failure >/dev/null 2>&1; then
           verdict="killed ($preset)"
         fi
@@ -86,8 +93,8 @@ for m in "${mutants[@]}"; do
       done
     fi
     [[ $verdict = killed* ]] && killed=$((killed + 1))
-    printf '%-40s %-10s %s\n' "$name" "$p" "$verdict"
-    cp "$saved/$p.cpp" "$p/main.cpp"
+    printf '%-20s %-20s %s\n' "$verdict" "${f%/main.cpp}" "$name"
+    cp "$saved/$f" "$f"
   done
 done
 for preset in "${presets[@]}"; do cmake --build --preset "$preset" >/dev/null; done
