@@ -24,6 +24,7 @@ mapfile -t commands < <(awk '/^```/ { if (open) exit; open = 1; next } open' "$r
 [ "${#commands[@]}" = 2 ] || { echo "fresh-debian.sh: the README's first block holds ${#commands[@]} lines, not 2" >&2; exit 1; }
 
 root=$(mktemp -d /var/tmp/fresh-debian.XXXXXX)
+chmod 755 "$root"  # apt downloads as _apt, who must reach its lists
 cleanup() {
   # Nothing is removed while anything is still mounted below the root.
   for m in $(awk -v r="$root/" 'index($2, r) == 1 { print $2 }' /proc/mounts | sort -r); do umount "$m" || umount -l "$m"; done

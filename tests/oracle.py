@@ -8,6 +8,7 @@ rationals, cos and sin correctly rounded with mpmath, printed as printf does.
 """
 import json
 import math
+import operator
 import re
 import sys
 from fractions import Fraction
@@ -54,6 +55,9 @@ def invalid():
     return math.nan if ARCH == "aarch64" else -math.nan
 
 
+OPS = {"+": operator.add, "-": operator.sub, "*": operator.mul, "/": operator.truediv}
+
+
 def op(kind, a, b, fmt):
     nans = [v for v in (a, b) if isinstance(v, float) and math.isnan(v)]
     if nans:
@@ -63,7 +67,7 @@ def op(kind, a, b, fmt):
         return nans[0]
     if all(isinstance(v, Fraction) or v == 0 for v in (a, b)):
         x, y = Fraction(a), Fraction(b)
-        r = {"+": lambda: x + y, "-": lambda: x - y, "*": lambda: x * y, "/": lambda: x / y}[kind]()
+        r = OPS[kind](x, y)
         if r != 0:
             return rnd(r, fmt)
         if kind in "*/":
@@ -71,7 +75,7 @@ def op(kind, a, b, fmt):
         b_sign = sign(b) if kind == "+" else -sign(b)
         return -0.0 if a == 0 and sign(a) < 0 and b_sign < 0 else 0.0
     fa, fb = float(a), float(b)
-    r = {"+": fa + fb, "-": fa - fb, "*": fa * fb, "/": fa / fb}[kind]
+    r = OPS[kind](fa, fb)
     return invalid() if math.isnan(r) else r
 
 
@@ -129,6 +133,9 @@ def scan(data, count, integer):
             n = max(min(int(m[0]), 2**63 - 1), -2**63)  # read as a long, clamped,
             values.append((n + 2**31) % 2**32 - 2**31)  # then cut to an int
             continue
+        exponent = re.search(rb"[eEpP][+-]?([0-9]+)$", m[0])
+        if exponent and int(exponent[1]) > 9999:
+            raise Unmodelled("an exponent too large to work out quickly")
         if m["inf"] or m["nan"]:
             v = math.inf if m["inf"] else math.nan
         elif m["hex"]:
