@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Makes one plausible mistake at a time in a program, rebuilds, and runs the
-# suite on every preset until a test fails. A mutant no test kills is a hole
+# Makes one plausible mistake at a time in a program or its build, rebuilds,
+# and runs the suite on every preset until a test fails. A mutant no test kills is a hole
 # in the suite. A tool for developers; it restores the sources when it ends.
 #
 #   tests/mutate.sh [REGEX]    only the mutants whose name matches

@@ -41,9 +41,9 @@ def rnd(q, fmt):
     ulp = Fraction(2) ** (e - p + 1)
     n = round(m / ulp)  # Fraction rounds ties to even
     if n == 0:
-        return math.copysign(0.0, q)
+        return math.copysign(0.0, sign(q))
     if n * ulp >= Fraction(2) ** (emax + 1):
-        return math.copysign(math.inf, q)
+        return math.copysign(math.inf, sign(q))
     return n * ulp if q > 0 else -n * ulp
 
 
