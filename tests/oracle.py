@@ -2,22 +2,47 @@
 """What each program prints, worked out apart from its C++ code: numbers read
 as glibc's scanf reads them, every rounding done explicitly on exact
 rationals, cos and sin correctly rounded with mpmath, printed as printf does.
+It is also the one reader of the case rows in cases/.
 
   oracle.py PROGRAM INPUT [WHY]   one case row (JSON) for that standard input
   oracle.py --check FILE...       recompute every row; fail on a difference
+  oracle.py --check FILE... --run BUILD CPU [EMULATOR...]
+      also run each row's input through BUILD/PROGRAM/PROGRAM (built for CPU,
+      a GNU processor name such as x86_64 or arm) and compare every byte
+
+A row holds what x86-64 prints: "output", and for the rows where glibc's two
+x86-64 sines and cosines differ, "fma" or "no_fma", what the variant for a
+CPU with (or without) fused multiply-add prints instead. Those two values
+were taken from running each variant; the oracle checks only that each is
+what sin or cos one unit in the last place off gives.
+
+Where a CPU's NaNs differ from x86-64's, the one rule is: it must print
+what the oracle works out with that CPU's NaNs (NANS below).
 """
 import json
 import math
 import operator
+import os
 import re
+import subprocess
 import sys
+from concurrent.futures import ThreadPoolExecutor
 from fractions import Fraction
 
 import mpmath
 
 SINGLE, DOUBLE = (24, -126, 127), (53, -1022, 1023)  # precision, exponent range
 PI_6 = Fraction(0x10C152382D7365, 1 << 53)  # the double 0.5235987755982988
-ARCH = "x86_64"  # whose NaN an invalid operation makes: -nan here, nan on aarch64
+
+# What IEEE 754 leaves to the CPU: the sign of the NaN an invalid operation
+# makes, and whether an operation on a NaN passes its sign on; RISC-V and
+# MIPS give every NaN they make the one default NaN, which is positive.
+NANS = {"x86": (-1, True), "other": (1, True), "default": (1, False)}
+CPUS = {"x86_64": "x86", "i686": "x86", "riscv64": "default", "mips64el": "default", "mipsel": "default"}
+nans = NANS["x86"]
+# Where glibc's sin and cos fuse multiply-adds, as they do on x86-64 CPUs
+# with FMA: measured under qemu-user.
+FUSED = {"aarch64", "powerpc64le", "riscv64", "s390x"}
 
 
 class Unmodelled(Exception):
@@ -52,19 +77,24 @@ def sign(v):
 
 
 def invalid():
-    return math.nan if ARCH == "aarch64" else -math.nan
+    return math.copysign(math.nan, nans[0])
+
+
+def passed_on(v):
+    """A NaN operand as the result of an operation."""
+    return v if nans[1] else invalid()
 
 
 OPS = {"+": operator.add, "-": operator.sub, "*": operator.mul, "/": operator.truediv}
 
 
 def op(kind, a, b, fmt):
-    nans = [v for v in (a, b) if isinstance(v, float) and math.isnan(v)]
-    if nans:
+    found = [v for v in (a, b) if isinstance(v, float) and math.isnan(v)]
+    if found:
         # Which NaN wins depends on operand order the compiler may swap.
-        if len({sign(v) for v in nans}) > 1:
+        if len({sign(v) for v in found}) > 1 and nans[1]:
             raise Unmodelled("two NaNs of different signs meet")
-        return nans[0]
+        return passed_on(found[0])
     if all(isinstance(v, Fraction) or v == 0 for v in (a, b)):
         x, y = Fraction(a), Fraction(b)
         r = OPS[kind](x, y)
@@ -83,7 +113,7 @@ def libm(name, v, ulps=0):
     """cos, sin or sqrt correctly rounded to double, then moved by ulps."""
     if isinstance(v, float):
         if math.isnan(v):
-            return v
+            return passed_on(v)
         if v == 0:
             return {"cos": Fraction(1), "sin": v, "sqrt": v}[name]
         return v if name == "sqrt" and v > 0 else invalid()
@@ -186,17 +216,10 @@ PROGRAMS = {"trigab": trigab, "rtriangle": rtriangle, "cubecalc": cubecalc}
 
 
 def expected(row, program):
-    """Each output a row names, worked out: "output" everywhere, except
-    "aarch64" (the NaN an invalid operation makes there) and "fma" or
-    "no_fma" (glibc's sin and cos for such a CPU, one ulp from the truth)."""
-    global ARCH
+    """Each output a row names, worked out: "output", and "fma" or "no_fma"
+    (glibc's sin and cos for such a CPU, one ulp from the truth)."""
     data = row["input"].encode()
     outputs = {"output": program(data)}
-    ARCH = "aarch64"
-    arm = program(data)
-    ARCH = "x86_64"
-    if arm != outputs["output"] or "aarch64" in row:
-        outputs["aarch64"] = arm
     for key in ("fma", "no_fma"):
         if key in row:
             near = {program(data, u) for u in ((1, 0), (-1, 0), (0, 1), (0, -1))} - {outputs["output"]}
@@ -204,33 +227,79 @@ def expected(row, program):
     return outputs
 
 
-def check(paths):
+def fused_libm(cpu):
+    """Whether glibc's sin and cos fuse multiply-adds here: on x86-64 where
+    the CPU has FMA and AVX2 and GLIBC_TUNABLES does not mask them."""
+    if cpu != "x86_64":
+        return cpu in FUSED
+    with open("/proc/cpuinfo") as f:
+        flags = set(re.search(r"^flags\s*:(.*)$", f.read(), re.M)[1].split())
+    return {"fma", "avx2"} <= flags and "-FMA" not in os.environ.get("GLIBC_TUNABLES", "")
+
+
+def on_cpu(row, program, cpu):
+    """What the program built for cpu must print for the row."""
+    global nans
+    libm = "fma" if fused_libm(cpu) else "no_fma"
+    if libm in row:
+        return row[libm]
+    if CPUS.get(cpu, "other") == "x86":
+        return row["output"]
+    nans = NANS[CPUS.get(cpu, "other")]
+    try:
+        return program(row["input"].encode())
+    finally:
+        nans = NANS["x86"]
+# Where glibc's sin and cos fuse multiply-adds, as they do on x86-64 CPUs
+# with FMA: measured under qemu-user.
+FUSED = {"aarch64", "powerpc64le", "riscv64", "s390x"}
+
+
+def run(path, data, emulator):
+    """Standard output of one run, or why the run itself failed."""
+    r = subprocess.run([*emulator, path], input=data, capture_output=True, timeout=60)
+    if r.returncode or r.stderr:
+        return f"(status {r.returncode}, standard error {r.stderr!r})"
+    return r.stdout.decode(errors="replace")
+
+
+def check(paths, build=None, cpu=None, emulator=()):
     passed = failed = 0
     for path in paths:
-        program = PROGRAMS[path.rsplit("/", 1)[-1].split(".")[0]]
+        name = os.path.basename(path).split(".")[0]
+        program = PROGRAMS[name]
         with open(path, encoding="utf-8") as f:
-            for number, line in enumerate(f, 1):
-                row = json.loads(line)
-                try:
-                    want = expected(row, program)
-                except Unmodelled as e:
-                    want = {"output": f"(unmodelled: {e})"}
-                wrong = [k for k in want.keys() | row.keys() - {"input", "why"} if row.get(k) != want.get(k)]
-                for k in wrong:
-                    print(f"{path}:{number}: {k} is {row.get(k)!r}, the oracle says {want.get(k)!r}")
-                failed += bool(wrong)
-                passed += not wrong
+            rows = [json.loads(line) for line in f]
+        if build:
+            with ThreadPoolExecutor(os.cpu_count()) as pool:
+                got = pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode(), emulator), rows)
+        for number, row in enumerate(rows, 1):
+            try:
+                want = expected(row, program)
+                here = on_cpu(row, program, cpu) if build else None
+            except Unmodelled as e:
+                want = {"output": f"(unmodelled: {e})"}
+            wrong = [f"{k} is {row.get(k)!r}, the oracle says {want.get(k)!r}"
+                     for k in want.keys() | row.keys() - {"input", "why"} if row.get(k) != want.get(k)]
+            if build and not wrong and (out := next(got)) != here:
+                wrong.append(f"{name} printed {out!r}, not {here!r}")
+            for w in wrong:
+                print(f"{path}:{number}: {w}")
+            failed += bool(wrong)
+            passed += not wrong
     print(f"{passed} passed, {failed} failed")
     return failed == 0
 
 
 if __name__ == "__main__":
-    if sys.argv[1:2] == ["--check"]:
-        sys.exit(0 if check(sys.argv[2:]) else 1)
-    if len(sys.argv) not in (3, 4) or sys.argv[1] not in PROGRAMS:
+    args = sys.argv[1:]
+    if args[:1] == ["--check"]:
+        files, _, ran = " ".join(args[1:]).partition(" --run ")
+        sys.exit(0 if check(files.split(), *ran.split()[:2], ran.split()[2:]) else 1)
+    if len(args) not in (2, 3) or args[0] not in PROGRAMS:
         sys.exit(__doc__)
     try:
-        row = {"input": sys.argv[2], "why": sys.argv[3] if len(sys.argv) == 4 else ""}
-        print(json.dumps(row | expected(row, PROGRAMS[sys.argv[1]]), ensure_ascii=False))
+        row = {"input": args[1], "why": args[2] if len(args) == 3 else ""}
+        print(json.dumps(row | expected(row, PROGRAMS[args[0]]), ensure_ascii=False))
     except Unmodelled as e:
         sys.exit(f"oracle.py: {e}")

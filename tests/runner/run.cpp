@@ -37,10 +37,12 @@ Outcome run(const char* program, std::string_view input, const Options& options)
     // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
     std::vector<std::string> args;
-    std::istringstream launcher(options.host_tool ? "" : LAUNCHER);
+    const char* const programs = std::getenv("PROGRAMS");
+    const char* const emulator = std::getenv("LAUNCHER");
+    std::istringstream launcher(options.host_tool || !emulator ? "" : emulator);
     for (std::string word; launcher >> word;)
         args.push_back(word);
-    args.push_back(program);
+    args.push_back(options.host_tool ? program : std::string(programs ? programs : ".") + "/" + program + "/" + program);
     args.insert(args.end(), options.args.begin(), options.args.end());
     std::vector<std::string> env = options.env;
     for (char** e = environ; *e; ++e)

@@ -31,6 +31,9 @@ struct Options {
     std::vector<std::string> env;
 };
 
+// A program is one of the project's, found as $PROGRAMS/NAME/NAME and
+// started under $LAUNCHER (an emulator, words separated by blanks) if set;
+// or, with host_tool, a path to a tool of this machine.
 Outcome run(const char* program, std::string_view input, const Options& options = {});
 
 // What a terminal shows for text written to it: each line feed as CR LF.
