@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Makes one plausible mistake at a time in a program or its build, rebuilds,
-# and runs the suite on every preset until a test fails. A mutant no test kills is a hole
-# in the suite. A tool for developers; it restores the sources when it ends.
+# and runs the suite on each build below until a test fails. A mutant no test
+# kills is a hole in the suite. A tool for developers; it restores the sources
+# when it ends.
 #
 #   tests/mutate.sh [REGEX]    only the mutants whose name matches
 set -uo pipefail
 cd "$(dirname "$0")/.."
+# The presets, then i386 (x87) and armel (32-bit long, floating point from
+# libgcc) for the mistakes only they show.
 presets=(default native sanitize)
+targets=(i686-linux-gnu arm-linux-gnueabi)
+builds=("${presets[@]}" "${targets[@]}")
 
 # name|files|sed script. Each edit must still compile: warnings are errors, so
 # a change of precision is spelt with explicit casts. A program's name stands
 # for its main.cpp, "all" for every program's.
 mutants=(
+  "numbers read as doubles, then rounded to float|trigab|s/std::scanf(\"%f %f %f\", &x, &y, &z);/std::scanf(\"%lf %lf %lf\", \&wide[0], \&wide[1], \&wide[2]); x = static_cast<float>(wide[0]), y = static_cast<float>(wide[1]), z = static_cast<float>(wide[2]);/;s/^    float x = 0.0f, y = 0.0f, z = 0.0f;/&\n    double wide[3] = {};/"
+  "π/6 one ulp up|trigab|s/0.5235987755982988/0x1.0c152382d7366p-1/"
   "x - π/6 in single precision|trigab|s/static_cast<double>(x) - pi_6/static_cast<double>(x - static_cast<float>(pi_6))/"
   "cos in single precision|trigab|s/std::cos(\(static_cast<double>(x) - pi_6\))/static_cast<double>(std::cos(static_cast<float>(\1)))/"
   "numerator kept in double|trigab|s/const float numerator = static_cast<float>(\(.*\));/const double numerator = \1;/"
@@ -31,6 +38,7 @@ mutants=(
   "u = s·(1/t)|trigab|s/s \/ t + 1.0f/s * (1.0f \/ t) + 1.0f/"
   "u + 1 in double|trigab|s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(static_cast<double>(s) \/ static_cast<double>(t) + 1.0);/"
   "b in double throughout|trigab|s/const float s = z \* z;/const double s = static_cast<double>(z) * static_cast<double>(z);/;s/const float t = s \/ 5.0f + 3.0f;/const double t = s \/ 5.0 + 3.0;/;s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(s \/ t + 1.0);/"
+  "legs read as doubles, then rounded to float|rtriangle|s/std::scanf(\"%f %f\", &p, &q);/std::scanf(\"%lf %lf\", \&wide[0], \&wide[1]); p = static_cast<float>(wide[0]), q = static_cast<float>(wide[1]);/;s/^    float p = 0.0f, q = 0.0f;/&\n    double wide[2] = {};/"
   "squares in double|rtriangle|s/const float sum = q \* q + p \* p;/const float sum = static_cast<float>(static_cast<double>(q) * static_cast<double>(q) + static_cast<double>(p) * static_cast<double>(p));/"
   "q·q fused with the sum|rtriangle|s/q \* q + p \* p/std::fma(q, q, p * p)/"
   "p·p fused with the sum|rtriangle|s/q \* q + p \* p/std::fma(p, p, q * q)/"
@@ -41,6 +49,7 @@ mutants=(
   "area = q·(p/2)|rtriangle|s/q \* p \/ 2.0f/q * (p \/ 2.0f)/"
   "area kept in double|rtriangle|s/const float area = q \* p \/ 2.0f;/const double area = static_cast<double>(q) * static_cast<double>(p) \/ 2.0;/"
   "results swapped|rtriangle|s/hypotenuse, static_cast<double>(area)/static_cast<double>(area), hypotenuse/"
+  "edge read with %d|cubecalc|s/long long typed = 0;/int typed = 0;/;s/%lld/%d/"
   "signed arithmetic|cubecalc|s/static_cast<std::uint32_t>(n)/n/;s/4u \* face/4 * face/"
   "edge in 16 bits|cubecalc|s/static_cast<std::uint32_t>(n)/static_cast<std::uint32_t>(static_cast<std::uint16_t>(n))/"
   "six faces|cubecalc|s/4u \* face/6u * face/"
@@ -52,20 +61,31 @@ mutants=(
   "%F for %f|trigab rtriangle|s/: %f/: %F/g"
   "label changed|all|s/\\\\n\([^:]*\):/\\\\n\1 :/"
   "line feed after the report|all|s/: %\([fd]\)\"/: %\1\\\\n\"/"
-  "multiply and add may be fused|CMakeLists.txt|/-ffp-contract=off/d"
+  "multiply and add may be fused|CMakeLists.txt|s/ -ffp-contract=off//"
+  "IEEE rules not put back|CMakeLists.txt|s/set(exact_arithmetic -fno-fast-math /set(exact_arithmetic /"
+  "i386 computes in x87 registers|CMakeLists.txt|/-msse2 -mfpmath=sse/d"
+  "libgcc loaded at run time|CMakeLists.txt|s/ -static-libgcc//"
+  "no refusal of inexact builds|trigab rtriangle|/^#error/d"
   "libraries linked as listed|CMakeLists.txt|s/ LINKER:--as-needed//"
   "lazy binding|CMakeLists.txt|s/LINKER:-z,relro,-z,now/LINKER:-z,relro/"
   "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=3//"
 )
 
-saved=$(mktemp -d)
+saved=$(mktemp -d) log=$(mktemp)
 restore() {
   cp -a "$saved/." .
-  rm -rf "$saved"
+  rm -rf "$saved" "$log"
 }
 trap restore EXIT
-for preset in "${presets[@]}"; do
-  { cmake --preset "$preset" && cmake --build --preset "$preset"; } >/dev/null || exit 1
+configure() {
+  if [[ " ${presets[*]} " == *" $1 "* ]]; then
+    cmake --preset "$1"
+  else
+    cmake -S . -B "build/$1" -G Ninja --toolchain cmake/cross.cmake -D TARGET="$1"
+  fi
+}
+for b in "${builds[@]}"; do
+  { configure "$b" && cmake --build "build/$b"; } >/dev/null || exit 1
 done
 
 killed=0 total=0
@@ -83,11 +103,13 @@ for m in "${mutants[@]}"; do
       verdict="NOT APPLIED"
     else
       verdict=survived
-      for preset in "${presets[@]}"; do
-        if ! cmake --build --preset "$preset" >/dev/null 2>&1; then
-          verdict="BROKEN: no $preset build"
-        elif ! ctest --preset "$preset" --stop-on-failure >/dev/null 2>&1; then
-          verdict="killed ($preset)"
+      for b in "${builds[@]}"; do
+        # A build that refuses the arithmetic it would do has caught the mistake.
+        if ! cmake --build "build/$b" >"$log" 2>&1; then
+          grep -q "must be built with IEEE 754 arithmetic" "$log" && verdict="killed ($b refused)" ||
+            verdict="BROKEN: no $b build"
+        elif ! ctest --test-dir "build/$b" -j2 --stop-on-failure >/dev/null 2>&1; then
+          verdict="killed ($b)"
         fi
         [ "$verdict" = survived ] || break
       done
@@ -97,6 +119,6 @@ for m in "${mutants[@]}"; do
     cp "$saved/$f" "$f"
   done
 done
-for preset in "${presets[@]}"; do cmake --build --preset "$preset" >/dev/null; done
+for b in "${builds[@]}"; do cmake --build "build/$b" >/dev/null; done
 echo "$killed/$total mutants killed"
 [ "$killed" = "$total" ]
