@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start-to-exit cost of each program against the floor: an empty C program
-# linked to the same shared libraries with the same flags. Instructions come
-# from callgrind (repeatable); wall time from hyperfine, where installed.
+# Start-to-exit cost of each program against the floor: an empty main
+# compiled and linked by the build's own commands for trigab, so with the
+# same flags; the one floor keeps libm loaded though unused. Instructions
+# come from callgrind (repeatable); wall time from hyperfine, where installed.
 #
 #   bench/startup.sh [build directory]    (default: build/default)
 set -euo pipefail
@@ -16,10 +17,16 @@ for p in trigab rtriangle cubecalc; do
 done
 
 # The floors: nothing but loading, relocating and exiting.
-echo 'int main(void) { return 0; }' >"$work/empty.c"
-flags=(-O2 -fPIE -pie -Wl,-z,relro,-z,now -Wl,--no-as-needed)
-cc "${flags[@]}" "$work/empty.c" -o "$work/floor-c"
-cc "${flags[@]}" "$work/empty.c" -o "$work/floor-cm" -lm
+echo 'int main() { return 0; }' >"$work/empty.cpp"
+commands=$(ninja -C "$build" -t commands trigab/trigab)
+compile=$(grep -- ' -c .*/trigab/main.cpp$' <<<"$commands" | sed -E 's/ -M[DTF]( [^ ]+)?//g; s/ -o [^ ]+ -c [^ ]+$//')
+link=$(tail -1 <<<"$commands" | sed -E 's/^: && //; s/ && :$//; s| [^ ]*main\.cpp\.o -o [^ ]+| empty.o|')
+(
+  cd "$work"
+  $compile -c empty.cpp -o empty.o
+  ${link/ -lm/} -o floor-c
+  ${link/ -lm/ -Wl,--no-as-needed -lm -Wl,--as-needed} -o floor-cm
+)
 
 # instructions PROGRAM INPUT: instructions executed from exec to exit.
 instructions() {
