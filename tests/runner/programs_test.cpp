@@ -79,6 +79,7 @@ TEST(Programs, StreamErrorsFailTheRun)
         {{.close_stdout = true}, false, "write error: Bad file descriptor"},
         // A read error is not end of input: the report still comes, from zeros.
         {{.stdin_path = "/"}, true, "read error: Is a directory"},
+        {{.close_stdin = true}, true, "read error: Bad file descriptor"},
     };
     for (const auto& p : programs) {
         for (const auto& f : failures) {

@@ -88,6 +88,8 @@ Outcome run(const char* program, std::string_view input, const Options& options)
         const int out = options.stdout_path ? open(options.stdout_path, O_WRONLY | O_TRUNC) : child[1];
         if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(child[2], 2) < 0)
             _exit(126);
+        if (options.close_stdin)
+            close(0);
         if (options.close_stdout)
             close(1);
         if (options.file_size_limit >= 0) {

@@ -17,8 +17,9 @@ struct Options {
     bool terminal = false;
     // Hold the input back until the output holds this, as a person would.
     std::string_view await;
-    // Standard input from this file instead of the input given.
+    // Standard input from this file, or closed, instead of the input given.
     const char* stdin_path = nullptr;
+    bool close_stdin = false;
     // Standard output to this file, or closed, instead of captured.
     const char* stdout_path = nullptr;
     bool close_stdout = false;
