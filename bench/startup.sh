@@ -19,13 +19,13 @@ done
 # The floors: nothing but loading, relocating and exiting.
 echo 'int main() { return 0; }' >"$work/empty.cpp"
 commands=$(ninja -C "$build" -t commands trigab/trigab)
-compile=$(grep -- ' -c .*/trigab/main.cpp$' <<<"$commands" | sed -E 's/ -M[DTF]( [^ ]+)?//g; s/ -o [^ ]+ -c [^ ]+$//')
+compile=$(grep -- ' -c .*/trigab/main.cpp$' <<<"$commands" | sed -E 's/ -MD//; s/ -M[TF] [^ ]+//g; s/ -o [^ ]+ -c [^ ]+$//')
 link=$(tail -1 <<<"$commands" | sed -E 's/^: && //; s/ && :$//; s| [^ ]*main\.cpp\.o -o [^ ]+| empty.o|')
 (
   cd "$work"
   $compile -c empty.cpp -o empty.o
   ${link/ -lm/} -o floor-c
-  ${link/ -lm/ -Wl,--no-as-needed -lm -Wl,--as-needed} -o floor-cm
+  ${link/ -lm/ -Wl,--no-as-needed,-lm,--as-needed} -o floor-cm
 )
 
 # instructions PROGRAM INPUT: instructions executed from exec to exit.
