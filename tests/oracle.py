@@ -294,8 +294,9 @@ def check(paths, build=None, cpu=None, emulator=()):
 if __name__ == "__main__":
     args = sys.argv[1:]
     if args[:1] == ["--check"]:
-        files, _, ran = " ".join(args[1:]).partition(" --run ")
-        sys.exit(0 if check(files.split(), *ran.split()[:2], ran.split()[2:]) else 1)
+        cut = args.index("--run") if "--run" in args else len(args)
+        files, ran = args[1:cut], args[cut + 1:]
+        sys.exit(0 if check(files, *ran[:2], ran[2:]) else 1)
     if len(args) not in (2, 3) or args[0] not in PROGRAMS:
         sys.exit(__doc__)
     try:
