@@ -250,9 +250,6 @@ def on_cpu(row, program, cpu):
         return program(row["input"].encode())
     finally:
         nans = NANS["x86"]
-# Where glibc's sin and cos fuse multiply-adds, as they do on x86-64 CPUs
-# with FMA: measured under qemu-user.
-FUSED = {"aarch64", "powerpc64le", "riscv64", "s390x"}
 
 
 def run(path, data, emulator):
