@@ -5,13 +5,15 @@
 # when it ends.
 #
 #   tests/mutate.sh [REGEX]    only the mutants whose name matches
+#   BUILDS="default aarch64-linux-gnu" tests/mutate.sh ...   on these builds
+#                              (presets or GNU triples) instead
 set -uo pipefail
 cd "$(dirname "$0")/.."
 # The presets, then i386 (x87) and armel (32-bit long, floating point from
 # libgcc) for the mistakes only they show.
 presets=(default native sanitize)
 targets=(i686-linux-gnu arm-linux-gnueabi)
-builds=("${presets[@]}" "${targets[@]}")
+read -r -a builds <<<"${BUILDS:-${presets[*]} ${targets[*]}}"
 
 # name|files|sed script. Each edit must still compile: warnings are errors, so
 # a change of precision is spelt with explicit casts. A program's name stands
@@ -57,6 +59,8 @@ mutants=(
   "read error unchecked|all|s/if (std::ferror(stdin) \&\& !failed) {/if (false) {/"
   "report not flushed|all|s/^\(\s*\)std::fflush(stdout) != 0) \&\&/\1false) \&\&/"
   "exit status 0 on error|all|s/return 1;/return 0;/"
+  "message without the program's name|all|s/\"[a-z]*: %s error/\"%s error/"
+  "arguments refused|all|s/^int main()$/int main(int argc, char**)/;s/^{$/{\n    if (argc > 1)\n        return 2;/"
   "locale from the environment|trigab rtriangle|s/#include <cstring>/#include <clocale>\n#include <cstring>/;s/    std::fputs(/    std::setlocale(LC_ALL, \"\");\n    std::fputs(/"
   "%F for %f|trigab rtriangle|s/: %f/: %F/g"
   "label changed|all|s/\\\\n\([^:]*\):/\\\\n\1 :/"

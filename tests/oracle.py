@@ -5,10 +5,10 @@ rationals, cos and sin correctly rounded with mpmath, printed as printf does.
 It is also the one reader of the case rows in cases/.
 
   oracle.py PROGRAM INPUT [WHY]   one case row (JSON) for that standard input
-  oracle.py --check FILE...       recompute every row; fail on a difference
-  oracle.py --check FILE... --run BUILD CPU [EMULATOR...]
-      also run each row's input through BUILD/PROGRAM/PROGRAM (built for CPU,
-      a GNU processor name such as x86_64 or arm) and compare every byte
+  oracle.py --check FILE... [--build BUILD [--cpu CPU] [--launcher EMULATOR]]
+      recompute every row and fail on a difference; with --build, also run
+      each row's input through BUILD/PROGRAM/PROGRAM (built for CPU, a GNU
+      processor name such as x86_64 or arm) and compare every byte
 
 A row holds what x86-64 prints: "output", and for the rows where glibc's two
 x86-64 sines and cosines differ, "fma" or "no_fma", what the variant for a
@@ -19,11 +19,13 @@ what sin or cos one unit in the last place off gives.
 Where a CPU's NaNs differ from x86-64's, the one rule is: it must print
 what the oracle works out with that CPU's NaNs (NANS below).
 """
+import argparse
 import json
 import math
 import operator
 import os
 import re
+import shlex
 import subprocess
 import sys
 from concurrent.futures import ThreadPoolExecutor
@@ -269,7 +271,7 @@ def check(paths, build=None, cpu=None, emulator=()):
             rows = [json.loads(line) for line in f]
         if build:
             with ThreadPoolExecutor(os.cpu_count()) as pool:
-                got = pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode(), emulator), rows)
+                got = list(pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode(), emulator), rows))
         for number, row in enumerate(rows, 1):
             try:
                 want = expected(row, program)
@@ -278,8 +280,8 @@ def check(paths, build=None, cpu=None, emulator=()):
                 want = {"output": f"(unmodelled: {e})"}
             wrong = [f"{k} is {row.get(k)!r}, the oracle says {want.get(k)!r}"
                      for k in want.keys() | row.keys() - {"input", "why"} if row.get(k) != want.get(k)]
-            if build and not wrong and (out := next(got)) != here:
-                wrong.append(f"{name} printed {out!r}, not {here!r}")
+            if build and not wrong and got[number - 1] != here:
+                wrong.append(f"{name} printed {got[number - 1]!r}, not {here!r}")
             for w in wrong:
                 print(f"{path}:{number}: {w}")
             failed += bool(wrong)
@@ -288,16 +290,27 @@ def check(paths, build=None, cpu=None, emulator=()):
     return failed == 0
 
 
-if __name__ == "__main__":
-    args = sys.argv[1:]
-    if args[:1] == ["--check"]:
-        cut = args.index("--run") if "--run" in args else len(args)
-        files, ran = args[1:cut], args[cut + 1:]
-        sys.exit(0 if check(files, *ran[:2], ran[2:]) else 1)
-    if len(args) not in (2, 3) or args[0] not in PROGRAMS:
-        sys.exit(__doc__)
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("program", nargs="?", choices=PROGRAMS, help="the program of a new row")
+    parser.add_argument("input", nargs="?", help="its standard input")
+    parser.add_argument("why", nargs="?", default="", help="what the row is for")
+    parser.add_argument("--check", nargs="+", metavar="FILE", help="recompute every row of these files")
+    parser.add_argument("--build", help="and run each row through BUILD/PROGRAM/PROGRAM")
+    parser.add_argument("--cpu", default="x86_64", help="the GNU processor name the build is for")
+    parser.add_argument("--launcher", default="", help="the emulator it runs under, as one string")
+    args = parser.parse_args()
+    if args.check:
+        sys.exit(0 if check(args.check, args.build, args.cpu, shlex.split(args.launcher)) else 1)
+    if not args.input:
+        parser.error("give --check FILE..., or PROGRAM and INPUT")
     try:
-        row = {"input": args[1], "why": args[2] if len(args) == 3 else ""}
-        print(json.dumps(row | expected(row, PROGRAMS[args[0]]), ensure_ascii=False))
+        row = {"input": args.input, "why": args.why}
+        print(json.dumps(row | expected(row, PROGRAMS[args.program]), ensure_ascii=False))
     except Unmodelled as e:
         sys.exit(f"oracle.py: {e}")
+
+
+if __name__ == "__main__":
+    main()

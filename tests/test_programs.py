@@ -1,0 +1,121 @@
+"""What every program shares: the dialogue on a pipe and on a terminal,
+arguments ignored, failing streams, and the decimal point whatever the
+locale."""
+import os
+import resource
+import signal
+import subprocess
+from typing import NamedTuple
+
+import pexpect
+import pytest
+from pexpect.popen_spawn import PopenSpawn
+
+# Long enough for a sanitized build under an emulator on a loaded machine; a
+# program that never shows its prompt hangs until then.
+TIMEOUT = 10
+
+
+class Program(NamedTuple):
+    name: str
+    prompt: bytes
+    typed: bytes  # a typical answer, one line
+    report: bytes  # what is printed for it
+    zeros: bytes  # what is printed when no number is read
+
+
+programs = pytest.mark.parametrize("p", [
+    Program("trigab", "3 числа через пробел: ".encode(), b"1 2 3\n", b"a: 1.339518\nb: 2.875000",
+            b"a: 3.464102\nb: 1.000000"),
+    Program("rtriangle", "Длины двух катетов через пробел: ".encode(), b"3 4\n",
+            "Гипотенуза: 5.000000\nПлощадь: 6.000000".encode(), "Гипотенуза: 0.000000\nПлощадь: 0.000000".encode()),
+    Program("cubecalc", "Дана длина ребра куба: ".encode(), b"3\n",
+            "Объем: 27\nПлощадь боковой поверхности: 36".encode(), "Объем: 0\nПлощадь боковой поверхности: 0".encode()),
+], ids=lambda p: p.name)
+
+
+def converse(argv, p, env=None):
+    """Answers the prompt on a pipe once it has arrived, as a script waiting
+    for it does: a prompt left in the buffer hangs the program here. Returns
+    all the program wrote, standard error after standard output."""
+    child = PopenSpawn(argv, env=env, timeout=TIMEOUT)
+    child.expect_exact(p.prompt)
+    child.send(p.typed)
+    child.sendeof()
+    child.expect_exact(pexpect.EOF)
+    assert child.wait() == 0
+    return p.prompt + child.before
+
+
+@programs
+def test_pipe_dialogue(command, p):
+    assert converse(command(p.name), p) == p.prompt + p.report
+
+
+@programs
+def test_arguments_are_ignored(command, p):
+    assert converse(command(p.name, "--help", "-", "7"), p) == p.prompt + p.report
+
+
+@programs
+def test_terminal_dialogue(command, p):
+    argv = command(p.name)
+    child = pexpect.spawn(argv[0], argv[1:], timeout=TIMEOUT)
+    child.expect_exact(p.prompt)
+    child.send(p.typed)
+    child.expect_exact(pexpect.EOF)
+    child.close()
+    # The terminal echoes the typed line; the cursor stays after the last digit.
+    assert p.prompt + child.before == (p.prompt + p.typed + p.report).replace(b"\n", b"\r\n")
+    assert child.exitstatus == 0
+
+
+def file_size_limit():
+    # Past the limit a write fails with EFBIG instead of killing the program.
+    resource.setrlimit(resource.RLIMIT_FSIZE, (60, 60))  # the longest prompt, no report
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+
+# How standard input or output fails, whether standard output still shows
+# the dialogue (a read error is not end of input: the report comes, from
+# zeros), and the message.
+failures = pytest.mark.parametrize("streams, prints, message", [
+    (lambda tmp: {"stdout": open("/dev/full", "wb")}, False, b"write error: No space left on device"),
+    (lambda tmp: {"stdout": open(tmp / "out", "wb"), "preexec_fn": file_size_limit}, False,
+     b"write error: File too large"),
+    (lambda tmp: {"preexec_fn": lambda: os.close(1)}, False, b"write error: Bad file descriptor"),
+    (lambda tmp: {"stdin": os.open("/", os.O_RDONLY)}, True, b"read error: Is a directory"),
+    (lambda tmp: {"preexec_fn": lambda: os.close(0)}, True, b"read error: Bad file descriptor"),
+], ids=["disk full", "file too large", "output closed", "input a directory", "input closed"])
+
+
+@programs
+@failures
+def test_stream_errors_fail_the_run(command, p, tmp_path, streams, prints, message):
+    given = {"stdin": subprocess.PIPE, "stdout": subprocess.PIPE, **streams(tmp_path)}
+    with subprocess.Popen(command(p.name), stderr=subprocess.PIPE, **given) as child:
+        out, err = child.communicate(p.typed if given["stdin"] == subprocess.PIPE else None, TIMEOUT)
+    for stream in given.values():
+        if isinstance(stream, int) and stream >= 0:
+            os.close(stream)
+        elif hasattr(stream, "close"):
+            stream.close()
+    assert (out or b"", err, child.returncode) == (p.prompt + p.zeros if prints else b"",
+                                                  p.name.encode() + b": " + message + b"\n", 1)
+
+
+@pytest.fixture(scope="session")
+def comma_locale(tmp_path_factory):
+    """A locale whose decimal separator is a comma, built here so that the
+    test does not depend on what the machine has installed."""
+    path = tmp_path_factory.mktemp("locale")
+    subprocess.run(["localedef", "-i", "ru_RU", "-f", "UTF-8", path / "ru_RU.UTF-8"], check=True)
+    env = dict(os.environ, LOCPATH=str(path), LC_ALL="ru_RU.UTF-8", LANG="ru_RU.UTF-8")
+    probe = subprocess.run(["locale", "decimal_point"], env=env, capture_output=True)
+    assert probe.stdout == b",\n", "the locale was not built"
+    return env
+
+
+@programs
+def test_decimal_point_whatever_the_locale(command, p, comma_locale):
+    assert converse(command(p.name), p, comma_locale) == p.prompt + p.report
