@@ -73,6 +73,8 @@ mutants=(
   "libraries linked as listed|CMakeLists.txt|s/ LINKER:--as-needed//"
   "lazy binding|CMakeLists.txt|s/LINKER:-z,relro,-z,now/LINKER:-z,relro/"
   "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=3//"
+  "packed files dated by the clock|cmake/package.cmake|/set(ENV{SOURCE_DATE_EPOCH} \"\${epoch}\")/d"
+  "libc dependency unversioned|cmake/package.cmake|s/\"libc6 (>= \${glibc})\"/\"libc6\"/"
 )
 
 saved=$(mktemp -d) log=$(mktemp)

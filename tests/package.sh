@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Makes the packages from the install rules and checks them: the .deb
-# unpacked into a scratch root as dpkg would install it runs a program from
-# there, and a second build of the same sources in another directory, later,
-# packs byte for byte the same .deb and .tar.gz; so do two builds of another
-# build type.
-#   package.sh CMAKE SOURCE_DIRECTORY BUILD_DIRECTORY BUILD_TYPE [CONFIGURE OPTION...]
+# Makes the packages from the install rules and checks them: the .deb is
+# named for the architecture it says it is for, and unpacked into a scratch
+# root as dpkg would install it, runs a program from there (under the
+# emulator, if one is given); its files carry the newest changelog entry's
+# date, and, built for this machine, it depends on the libc that
+# dpkg-shlibdeps finds; a second build of the same sources in another
+# directory, later, packs byte for byte the same .deb and .tar.gz; so do two
+# builds of another build type.
+#   package.sh CMAKE SOURCE_DIRECTORY BUILD_DIRECTORY BUILD_TYPE LAUNCHER [CONFIGURE OPTION...]
 set -euo pipefail
-cmake=$1 source=$2 build=$3 type=$4
-shift 4
+cmake=$1 source=$2 build=$3 type=$4 launcher=$5
+shift 5
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 # The time stamp must come from the sources, not from this run.
@@ -26,13 +29,26 @@ same() {
 }
 
 pack "$build" "$scratch/first.packed"
-dpkg -x "$scratch"/first.packed/*.deb "$scratch/root"
+deb=$(echo "$scratch"/first.packed/*.deb)
+arch=$(dpkg-deb -f "$deb" Architecture)
+[ "${deb##*/}" = "rucalc_$(dpkg-deb -f "$deb" Version)_$arch.deb" ] && [ -f "$scratch"/first.packed/rucalc-*-"$arch".tar.gz ] ||
+  { echo "packages named otherwise than for $arch:" "$scratch"/first.packed/* >&2; exit 1; }
+dpkg -x "$deb" "$scratch/root"
 for f in usr/bin/{trigab,rtriangle,cubecalc} usr/share/man/{,ru/}man1/{trigab,rtriangle,cubecalc}.1.gz \
          usr/share/doc/rucalc/{copyright,changelog.gz}; do
   [ -f "$scratch/root/$f" ] || { echo "the package lacks /$f" >&2; exit 1; }
 done
-printf '3 4' | "$scratch/root/usr/bin/rtriangle" >"$scratch/out"
+printf '3 4' | $launcher "$scratch/root/usr/bin/rtriangle" >"$scratch/out"
 printf 'Длины двух катетов через пробел: Гипотенуза: 5.000000\nПлощадь: 6.000000' | cmp - "$scratch/out"
+stamp=$(dpkg-parsechangelog -l "$source/changelog" -STimestamp)
+[ "$(stat -c %Y "$scratch/root/usr/bin/rtriangle")" = "$stamp" ] || { echo "the packed files do not carry the changelog's date" >&2; exit 1; }
+if [ -z "$launcher" ]; then
+  mkdir "$scratch/debian"
+  printf 'Source: rucalc\n\nPackage: rucalc\nArchitecture: any\n' >"$scratch/debian/control"
+  shlibs=$(cd "$scratch" && dpkg-shlibdeps -O root/usr/bin/* 2>/dev/null)
+  depends=$(dpkg-deb -f "$deb" Depends)
+  [ "$shlibs" = "shlibs:Depends=$depends" ] || { echo "the package depends on $depends; dpkg-shlibdeps says $shlibs" >&2; exit 1; }
+fi
 
 sleep 1
 again second "$type" "$@"
