@@ -1,44 +1,25 @@
 #!/usr/bin/python3
 """What each program prints, worked out apart from its C++ code: numbers read
-as glibc's scanf reads them, every rounding done explicitly on exact
-rationals, cos and sin correctly rounded with mpmath, printed as printf does.
-It is also the one reader of the case rows in cases/.
-
-  oracle.py PROGRAM INPUT [WHY]   one case row (JSON) for that standard input
-  oracle.py --check FILE... [--build BUILD [--cpu CPU] [--launcher EMULATOR]]
-      recompute every row and fail on a difference; with --build, also run
-      each row's input through BUILD/PROGRAM/PROGRAM (built for CPU, a GNU
-      processor name such as x86_64 or arm) and compare every byte
-
-A row holds what x86-64 prints: "output", and for the rows where glibc's two
-x86-64 sines and cosines differ, "fma" or "no_fma", what the variant for a
-CPU with (or without) fused multiply-add prints instead. Those two values
-were taken from running each variant; the oracle checks only that each is
-what sin or cos one unit in the last place off gives.
-
-Where a CPU's NaNs differ from x86-64's, the one rule is: it must print
-what the oracle works out with that CPU's NaNs (NANS below).
-"""
-import argparse
-import json
-import math
-import operator
-import os
-import re
-import shlex
-import subprocess
-import sys
+as glibc's scanf reads them, each operation correctly rounded by GNU MPFR in
+IEEE 754 single or double precision, printed as printf's %f; and the one
+reader of the case rows in cases/. A row holds what x86-64 prints, "output",
+and where glibc's two x86-64 sines and cosines differ, "fma" or "no_fma": what
+the variant for a CPU with (or without) fused multiply-add prints, taken from
+running each and checked to be what sin or cos one ulp off gives."""
+import argparse, json, math, os, re, shlex, subprocess, sys
 from concurrent.futures import ThreadPoolExecutor
 from fractions import Fraction
+from operator import add, mul, pos, sub, truediv
 
-import mpmath
+import gmpy2
 
-SINGLE, DOUBLE = (24, -126, 127), (53, -1022, 1023)  # precision, exponent range
-PI_6 = Fraction(0x10C152382D7365, 1 << 53)  # the double 0.5235987755982988
+SINGLE, DOUBLE = gmpy2.ieee(32), gmpy2.ieee(64)  # with subnormals
+PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.5235987755982988
 
-# What IEEE 754 leaves to the CPU: the sign of the NaN an invalid operation
-# makes, and whether an operation on a NaN passes its sign on; RISC-V and
-# MIPS give every NaN they make the one default NaN, which is positive.
+# What IEEE 754 leaves to the CPU, and MPFR does not model: the sign of the
+# NaN an invalid operation makes, and whether an operation on a NaN passes
+# its sign on; RISC-V and MIPS give every NaN they make the one default
+# NaN, which is positive. A NaN is a Python float here, for its sign.
 NANS = {"x86": (-1, True), "other": (1, True), "default": (1, False)}
 CPUS = {"x86_64": "x86", "i686": "x86", "riscv64": "default", "mips64el": "default", "mipsel": "default"}
 nans = NANS["x86"]
@@ -51,175 +32,99 @@ class Unmodelled(Exception):
     pass
 
 
-def rnd(q, fmt):
-    """A finite value rounded to nearest-even in fmt; floats stand for
-    zeros, infinities and NaNs, Fractions for every other number."""
-    if isinstance(q, float):
-        return q
-    if q == 0:
-        return 0.0
-    p, emin, emax = fmt
-    m = abs(q)
-    e = max(m.numerator.bit_length() - m.denominator.bit_length(), emin)
-    while m >= Fraction(2) ** (e + 1):
-        e += 1
-    while e > emin and m < Fraction(2) ** e:
-        e -= 1
-    ulp = Fraction(2) ** (e - p + 1)
-    n = round(m / ulp)  # Fraction rounds ties to even
-    if n == 0:
-        return math.copysign(0.0, sign(q))
-    if n * ulp >= Fraction(2) ** (emax + 1):
-        return math.copysign(math.inf, sign(q))
-    return n * ulp if q > 0 else -n * ulp
-
-
-def sign(v):
-    return math.copysign(1, v) if isinstance(v, float) else (1 if v > 0 else -1)
-
-
-def invalid():
-    return math.copysign(math.nan, nans[0])
-
-
-def passed_on(v):
-    """A NaN operand as the result of an operation."""
-    return v if nans[1] else invalid()
-
-
-OPS = {"+": operator.add, "-": operator.sub, "*": operator.mul, "/": operator.truediv}
-
-
-def op(kind, a, b, fmt):
-    found = [v for v in (a, b) if isinstance(v, float) and math.isnan(v)]
+def op(ctx, f, *args, ulps=0):
+    """f correctly rounded in ctx, with this CPU's NaNs; ulps moves it, as a libm one ulp off."""
+    invalid = math.copysign(math.nan, nans[0])
+    found = [v for v in args if isinstance(v, float)]
     if found:
         # Which NaN wins depends on operand order the compiler may swap.
-        if len({sign(v) for v in found}) > 1 and nans[1]:
+        if len({math.copysign(1, v) for v in found}) > 1 and nans[1]:
             raise Unmodelled("two NaNs of different signs meet")
-        return passed_on(found[0])
-    if all(isinstance(v, Fraction) or v == 0 for v in (a, b)):
-        x, y = Fraction(a), Fraction(b)
-        r = OPS[kind](x, y)
-        if r != 0:
-            return rnd(r, fmt)
-        if kind in "*/":
-            return math.copysign(0.0, sign(a) * sign(b))
-        b_sign = sign(b) if kind == "+" else -sign(b)
-        return -0.0 if a == 0 and sign(a) < 0 and b_sign < 0 else 0.0
-    fa, fb = float(a), float(b)
-    r = OPS[kind](fa, fb)
-    return invalid() if math.isnan(r) else r
+        return found[0] if nans[1] else invalid
+    # In a local context: gmpy2 2.1's context.div rounds in the global one.
+    with gmpy2.local_context(ctx):
+        r = f(*args)
+        r = gmpy2.next_above(r) if ulps > 0 else gmpy2.next_below(r) if ulps < 0 else r
+    return invalid if gmpy2.is_nan(r) else r
 
 
-def libm(name, v, ulps=0):
-    """cos, sin or sqrt correctly rounded to double, then moved by ulps."""
-    if isinstance(v, float):
-        if math.isnan(v):
-            return passed_on(v)
-        if v == 0:
-            return {"cos": Fraction(1), "sin": v, "sqrt": v}[name]
-        return v if name == "sqrt" and v > 0 else invalid()
-    if name == "sqrt" and v < 0:
-        return invalid()
-    with mpmath.workprec(320 + int(abs(v)).bit_length()):
-        negative, man, exp, _ = getattr(mpmath, name)(mpmath.mpf(v.numerator) / v.denominator)._mpf_
-    exact, eps = (-1) ** negative * Fraction(man) * Fraction(2) ** exp, Fraction(1, 2**280)
-    r = rnd(exact, DOUBLE)
-    if rnd(exact * (1 - eps), DOUBLE) != r or rnd(exact * (1 + eps), DOUBLE) != r:
-        raise Unmodelled(f"{name} lies too close to a rounding boundary")
-    nearest = float(r)
-    for _ in range(abs(ulps)):
-        nearest = math.nextafter(nearest, math.copysign(math.inf, ulps))
-    return Fraction(nearest)
-
-
-FLOAT = re.compile(rb"""[+-]?(?:
+# White space as the C locale's isspace has it, then a number.
+FLOAT = re.compile(rb"""\s*(?P<number>[+-]?(?:
     (?P<hex>0[xX](?:[0-9a-fA-F]+\.?[0-9a-fA-F]*|\.[0-9a-fA-F]+)(?:[pP][+-]?[0-9]+)?)
   | (?P<dec>(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?)
-  | (?P<inf>[iI][nN][fF](?:[iI][nN][iI][tT][yY])?) | (?P<nan>[nN][aA][nN]))""", re.X)
-INTEGER = re.compile(rb"[+-]?[0-9]+")
-
-
-def trap(m, data):
-    """Whether scanf would read on past the longest number found, where its
-    one character of push-back leaves the outcome to glibc's own choices."""
-    after = data[m.end():m.end() + 1]
-    return after != b"" and bool(m["dec"] and after in b"eExX" or m["hex"] and after in b"pP"
-                                 or m["inf"] and len(m["inf"]) == 3 and after in b"iI"
-                                 or m["nan"] and after == b"(")
+  | (?P<inf>[iI][nN][fF](?:[iI][nN][iI][tT][yY])?) | (?P<nan>[nN][aA][nN])))""", re.X)
+INTEGER = re.compile(rb"\s*(?P<number>[+-]?[0-9]+)")
 
 
 def scan(data, count, integer):
-    """The numbers scanf("%f %f ...") or scanf("%d") converts; the rest stay 0."""
-    values, pos = [], 0
+    """The numbers scanf("%f %f ...") or scanf("%lld") converts; the rest stay 0."""
+    values, end = [], 0
     while len(values) < count:
-        while pos < len(data) and data[pos] in b" \t\n\v\f\r":
-            pos += 1
-        m = (INTEGER if integer else FLOAT).match(data, pos)
+        m = (INTEGER if integer else FLOAT).match(data, end)
         if not m:
             break  # a failed conversion ends the reading
-        if not integer and trap(m, data):
-            raise Unmodelled(f"scanf's reading of {data[pos:pos + 16]!r} is not modelled")
-        pos = m.end()
+        end = m.end()
         if integer:
-            n = max(min(int(m[0]), 2**63 - 1), -2**63)  # read as a long, clamped,
-            values.append((n + 2**31) % 2**32 - 2**31)  # then cut to an int
+            n = max(min(int(m["number"]), 2**63 - 1), -2**63)  # a long long, clamped,
+            values.append((n + 2**31) % 2**32 - 2**31)  # then cut to 32 bits
             continue
-        exponent = re.search(rb"[eEpP][+-]?([0-9]+)$", m[0])
-        if exponent and int(exponent[1]) > 9999:
+        # Where scanf would read on past the longest number, its one character
+        # of push-back leaves the outcome to glibc's own choices.
+        after = data[end:end + 1]
+        if after and (m["dec"] and after in b"eExX" or m["hex"] and after in b"pP"
+                      or m["inf"] and len(m["inf"]) == 3 and after in b"iI" or m["nan"] and after == b"("):
+            raise Unmodelled(f"scanf's reading of {data[m.start(1):end + 16]!r} is not modelled")
+        exponent = re.search(rb"[eEpP][+-]?([0-9]+)$", m["number"])
+        if exponent and int(exponent[1]) > 10**6:
             raise Unmodelled("an exponent too large to work out quickly")
         if m["inf"] or m["nan"]:
-            v = math.inf if m["inf"] else math.nan
-        elif m["hex"]:
-            digits, _, exp = m["hex"][2:].lower().partition(b"p")
-            whole, _, frac = digits.partition(b".")
-            v = Fraction(int(whole + frac, 16), 16 ** len(frac)) * Fraction(2) ** int(exp or b"0")
+            v = gmpy2.inf() if m["inf"] else math.nan
         else:
-            v = Fraction(m["dec"].decode())
-        v = rnd(v, SINGLE)
-        values.append(-v if m[0][:1] == b"-" else v)
-    return values + [0 if integer else 0.0] * (count - len(values))
+            with gmpy2.local_context(SINGLE):
+                v = gmpy2.mpfr((m["hex"] or m["dec"]).decode().lower(), 0, 0)
+        values.append(-v if m["number"][:1] == b"-" else v)  # MPFR reads no sign of zero
+    return values + [0 if integer else gmpy2.mpfr(0)] * (count - len(values))
 
 
 def fmt(v):
     """printf's %f."""
-    if isinstance(v, float) and (math.isnan(v) or math.isinf(v)):
-        return ("-" if sign(v) < 0 else "") + ("nan" if math.isnan(v) else "inf")
-    n = round(abs(Fraction(v)) * 10**6)
-    return f"{'-' if sign(v) < 0 else ''}{n // 10**6}.{n % 10**6:06d}"
+    if isinstance(v, float) or gmpy2.is_infinite(v):
+        return ("-" if math.copysign(1, float(v)) < 0 else "") + ("nan" if math.isnan(v) else "inf")
+    n = round(abs(Fraction(*v.as_integer_ratio())) * 10**6)  # ties to even
+    return f"{'-' if gmpy2.is_signed(v) else ''}{n // 10**6}.{n % 10**6:06d}"
 
 
 def trigab(data, ulps=(0, 0)):
     x, y, z = scan(data, 3, False)
-    numerator = rnd(op("*", Fraction(2), libm("cos", op("-", x, PI_6, DOUBLE), ulps[0]), DOUBLE), SINGLE)
-    sin_y = libm("sin", y, ulps[1])
-    denominator = op("+", op("*", sin_y, sin_y, DOUBLE), Fraction(1, 2), DOUBLE)
-    a = rnd(op("/", numerator, denominator, DOUBLE), SINGLE)
-    s = op("*", z, z, SINGLE)
-    t = op("+", op("/", s, Fraction(5), SINGLE), Fraction(3), SINGLE)
-    b = op("+", op("/", s, t, SINGLE), Fraction(1), SINGLE)
+    cos = op(DOUBLE, gmpy2.cos, op(DOUBLE, sub, x, PI_6), ulps=ulps[0])
+    numerator = op(SINGLE, pos, op(DOUBLE, mul, 2, cos))
+    sin_y = op(DOUBLE, gmpy2.sin, y, ulps=ulps[1])
+    denominator = op(DOUBLE, add, op(DOUBLE, mul, sin_y, sin_y), gmpy2.mpfr(0.5))
+    a = op(SINGLE, pos, op(DOUBLE, truediv, numerator, denominator))
+    s = op(SINGLE, mul, z, z)
+    t = op(SINGLE, add, op(SINGLE, truediv, s, 5), 3)
+    b = op(SINGLE, add, op(SINGLE, truediv, s, t), 1)
     return f"3 числа через пробел: a: {fmt(a)}\nb: {fmt(b)}"
 
 
 def rtriangle(data):
     p, q = scan(data, 2, False)
-    area = op("/", op("*", q, p, SINGLE), Fraction(2), SINGLE)
-    hypotenuse = libm("sqrt", op("+", op("*", q, q, SINGLE), op("*", p, p, SINGLE), SINGLE))
+    area = op(SINGLE, truediv, op(SINGLE, mul, q, p), 2)
+    hypotenuse = op(DOUBLE, gmpy2.sqrt, op(SINGLE, add, op(SINGLE, mul, q, q), op(SINGLE, mul, p, p)))
     return f"Длины двух катетов через пробел: Гипотенуза: {fmt(hypotenuse)}\nПлощадь: {fmt(area)}"
 
 
 def cubecalc(data):
     (n,) = scan(data, 1, True)
-    wrap = lambda v: (v + 2**31) % 2**32 - 2**31
-    return f"Дана длина ребра куба: Объем: {wrap(n**3)}\nПлощадь боковой поверхности: {wrap(4 * n * n)}"
+    volume, lateral = ((v + 2**31) % 2**32 - 2**31 for v in (n**3, 4 * n * n))
+    return f"Дана длина ребра куба: Объем: {volume}\nПлощадь боковой поверхности: {lateral}"
 
 
 PROGRAMS = {"trigab": trigab, "rtriangle": rtriangle, "cubecalc": cubecalc}
 
 
 def expected(row, program):
-    """Each output a row names, worked out: "output", and "fma" or "no_fma"
-    (glibc's sin and cos for such a CPU, one ulp from the truth)."""
+    """Each output a row names, worked out: "output", and "fma" or "no_fma"."""
     data = row["input"].encode()
     outputs = {"output": program(data)}
     for key in ("fma", "no_fma"):
@@ -229,76 +134,59 @@ def expected(row, program):
     return outputs
 
 
-def fused_libm(cpu):
-    """Whether glibc's sin and cos fuse multiply-adds here: on x86-64 where
-    the CPU has FMA and AVX2 and GLIBC_TUNABLES does not mask them."""
-    if cpu != "x86_64":
-        return cpu in FUSED
-    with open("/proc/cpuinfo") as f:
-        flags = set(re.search(r"^flags\s*:(.*)$", f.read(), re.M)[1].split())
-    return {"fma", "avx2"} <= flags and "-FMA" not in os.environ.get("GLIBC_TUNABLES", "")
-
-
 def on_cpu(row, program, cpu):
-    """What the program built for cpu must print for the row."""
+    """What the program built for cpu must print for the row. On x86-64 glibc's
+    sin and cos fuse where the CPU has FMA and AVX2 and GLIBC_TUNABLES lets them."""
     global nans
-    libm = "fma" if fused_libm(cpu) else "no_fma"
-    if libm in row:
-        return row[libm]
-    if CPUS.get(cpu, "other") == "x86":
-        return row["output"]
-    nans = NANS[CPUS.get(cpu, "other")]
+    fused = cpu in FUSED
+    if cpu == "x86_64":
+        flags = set(re.search(r"^flags\s*:(.*)$", open("/proc/cpuinfo").read(), re.M)[1].split())
+        fused = {"fma", "avx2"} <= flags and "-FMA" not in os.environ.get("GLIBC_TUNABLES", "")
+    if ("fma" if fused else "no_fma") in row:
+        return row["fma" if fused else "no_fma"]
+    nans, x86 = NANS[CPUS.get(cpu, "other")], nans
     try:
         return program(row["input"].encode())
     finally:
-        nans = NANS["x86"]
-
-
-def run(path, data, emulator):
-    """Standard output of one run, or why the run itself failed."""
-    r = subprocess.run([*emulator, path], input=data, capture_output=True, timeout=60)
-    if r.returncode or r.stderr:
-        return f"(status {r.returncode}, standard error {r.stderr!r})"
-    return r.stdout.decode(errors="replace")
+        nans = x86
 
 
 def check(paths, build=None, cpu=None, emulator=()):
+    def run(path, data):
+        """Standard output of one run, or why the run itself failed."""
+        r = subprocess.run([*emulator, path], input=data, capture_output=True, timeout=60)
+        failure = r.returncode or r.stderr
+        return f"(status {r.returncode}, standard error {r.stderr!r})" if failure else r.stdout.decode(errors="replace")
     passed = failed = 0
     for path in paths:
         name = os.path.basename(path).split(".")[0]
-        program = PROGRAMS[name]
-        with open(path, encoding="utf-8") as f:
-            rows = [json.loads(line) for line in f]
-        if build:
-            with ThreadPoolExecutor(os.cpu_count()) as pool:
-                got = list(pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode(), emulator), rows))
+        rows = [json.loads(line) for line in open(path, encoding="utf-8")]
+        with ThreadPoolExecutor(os.cpu_count()) as pool:
+            got = list(pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode()), rows * bool(build)))
         for number, row in enumerate(rows, 1):
             try:
-                want = expected(row, program)
-                here = on_cpu(row, program, cpu) if build else None
+                want = expected(row, PROGRAMS[name])
+                here = on_cpu(row, PROGRAMS[name], cpu) if build else None
             except Unmodelled as e:
                 want = {"output": f"(unmodelled: {e})"}
             wrong = [f"{k} is {row.get(k)!r}, the oracle says {want.get(k)!r}"
                      for k in want.keys() | row.keys() - {"input", "why"} if row.get(k) != want.get(k)]
             if build and not wrong and got[number - 1] != here:
                 wrong.append(f"{name} printed {got[number - 1]!r}, not {here!r}")
-            for w in wrong:
-                print(f"{path}:{number}: {w}")
-            failed += bool(wrong)
-            passed += not wrong
+            print("".join(f"{path}:{number}: {w}\n" for w in wrong), end="")
+            failed, passed = failed + bool(wrong), passed + (not wrong)
     print(f"{passed} passed, {failed} failed")
     return failed == 0
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("program", nargs="?", choices=PROGRAMS, help="the program of a new row")
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("program", nargs="?", choices=PROGRAMS, help="print a new row for this program")
     parser.add_argument("input", nargs="?", help="its standard input")
     parser.add_argument("why", nargs="?", default="", help="what the row is for")
     parser.add_argument("--check", nargs="+", metavar="FILE", help="recompute every row of these files")
-    parser.add_argument("--build", help="and run each row through BUILD/PROGRAM/PROGRAM")
-    parser.add_argument("--cpu", default="x86_64", help="the GNU processor name the build is for")
+    parser.add_argument("--build", help="and compare every byte each row's input makes BUILD/PROGRAM/PROGRAM print")
+    parser.add_argument("--cpu", default="x86_64", help="the GNU processor name it is built for")
     parser.add_argument("--launcher", default="", help="the emulator it runs under, as one string")
     args = parser.parse_args()
     if args.check:
@@ -310,7 +198,3 @@ def main():
         print(json.dumps(row | expected(row, PROGRAMS[args.program]), ensure_ascii=False))
     except Unmodelled as e:
         sys.exit(f"oracle.py: {e}")
-
-
-if __name__ == "__main__":
-    main()
