@@ -55,6 +55,7 @@ mutants=(
   "signed arithmetic|cubecalc|s/static_cast<std::uint32_t>(typed)/static_cast<std::int32_t>(typed)/;s/4u \* face/4 * face/"
   "edge in 16 bits|cubecalc|s/static_cast<std::uint32_t>(typed)/static_cast<std::uint32_t>(static_cast<std::uint16_t>(typed))/"
   "six faces|cubecalc|s/4u \* face/6u * face/"
+  "line feed before the prompt on a terminal|all|s/#include <cstring>/&\n#include <unistd.h>/;s/^    std::fputs(/    if (isatty(1))\n        std::fputc('\\\\n', stdout);\n&/"
   "prompt not flushed|all|0,/if (std::fflush(stdout) != 0) {/s//if (false) {/"
   "read error unchecked|all|s/if (std::ferror(stdin) \&\& !failed) {/if (false) {/"
   "report not flushed|all|s/^\(\s*\)std::fflush(stdout) != 0) \&\&/\1false) \&\&/"

@@ -37,14 +37,15 @@ programs = pytest.mark.parametrize("p", [
 def converse(argv, p, env=None):
     """Answers the prompt on a pipe once it has arrived, as a script waiting
     for it does: a prompt left in the buffer hangs the program here. Returns
-    all the program wrote, standard error after standard output."""
+    every byte the program wrote, standard error after standard output."""
     child = PopenSpawn(argv, env=env, timeout=TIMEOUT)
     child.expect_exact(p.prompt)
+    seen = child.before + child.after
     child.send(p.typed)
     child.sendeof()
     child.expect_exact(pexpect.EOF)
     assert child.wait() == 0
-    return p.prompt + child.before
+    return seen + child.before
 
 
 @programs
@@ -62,11 +63,12 @@ def test_terminal_dialogue(command, p):
     argv = command(p.name)
     child = pexpect.spawn(argv[0], argv[1:], timeout=TIMEOUT)
     child.expect_exact(p.prompt)
+    seen = child.before + child.after
     child.send(p.typed)
     child.expect_exact(pexpect.EOF)
     child.close()
     # The terminal echoes the typed line; the cursor stays after the last digit.
-    assert p.prompt + child.before == (p.prompt + p.typed + p.report).replace(b"\n", b"\r\n")
+    assert seen + child.before == (p.prompt + p.typed + p.report).replace(b"\n", b"\r\n")
     assert child.exitstatus == 0
 
 
