@@ -14,7 +14,7 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARGET)
 
 string(REGEX MATCH "^[^-]+" arch "${TARGET}")
 # qemu names some CPUs otherwise than GNU does.
-set(qemu_names i686=i386 powerpc64le=ppc64le)
+set(qemu_names i686=i386 powerpc64le=ppc64le powerpc64=ppc64 powerpc=ppc)
 set(qemu ${arch})
 foreach(pair IN LISTS qemu_names)
   if(pair MATCHES "^${arch}=(.*)")

@@ -73,9 +73,11 @@ mutants=(
   "no refusal of inexact builds|trigab rtriangle|/^#error/d"
   "libraries linked as listed|CMakeLists.txt|s/ LINKER:--as-needed//"
   "lazy binding|CMakeLists.txt|s/LINKER:-z,relro,-z,now/LINKER:-z,relro/"
-  "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=3//"
+  "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=\${fortify_level}//"
+  "fortification level 3 assumed|CMakeLists.txt|s/^set(fortify_level 2)/set(fortify_level 3)/"
+  "no stack protector|CMakeLists.txt|s/^foreach(flag -fstack-protector-strong /foreach(flag /"
   "packed files dated by the clock|cmake/package.cmake|/set(ENV{SOURCE_DATE_EPOCH} \"\${epoch}\")/d"
-  "libc dependency unversioned|cmake/package.cmake|s/\"libc6 (>= \${glibc})\"/\"libc6\"/"
+  "libc dependency unversioned|cmake/package.cmake|s/\"\${libc} (>= \${glibc})\"/\"\${libc}\"/"
 )
 
 saved=$(mktemp -d) log=$(mktemp)

@@ -25,7 +25,7 @@ CPUS = {"x86_64": "x86", "i686": "x86", "riscv64": "default", "mips64el": "defau
 nans = NANS["x86"]
 # Where glibc's sin and cos fuse multiply-adds, as they do on x86-64 CPUs
 # with FMA: measured under qemu-user.
-FUSED = {"aarch64", "loongarch64", "powerpc64le", "riscv64", "s390x"}
+FUSED = {"aarch64", "loongarch64", "powerpc64", "powerpc64le", "riscv64", "s390x"}
 
 
 class Unmodelled(Exception):

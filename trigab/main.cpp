@@ -5,8 +5,12 @@
 #include <cstring>
 
 // Every rounding shows in the digits: refuse a build that would round otherwise.
-#if FLT_EVAL_METHOD != 0 || __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__
-#error "trigab must be built with IEEE 754 arithmetic: no -ffast-math, and SSE2 (-mfpmath=sse) on i386"
+#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__
+#error "trigab must be built with IEEE 754 arithmetic: no -ffast-math or any of its parts"
+#elif FLT_EVAL_METHOD != 0 && defined(__i386__)
+#error "trigab must be built with IEEE 754 arithmetic: in SSE2 registers (-msse2 -mfpmath=sse), not the x87's wider ones"
+#elif FLT_EVAL_METHOD != 0
+#error "trigab must be built with IEEE 754 arithmetic: this target computes in wider registers (FLT_EVAL_METHOD is not 0)"
 #endif
 
 int main()
