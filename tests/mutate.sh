@@ -76,6 +76,7 @@ mutants=(
   "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=\${fortify_level}//"
   "fortification level 3 assumed|CMakeLists.txt|s/^set(fortify_level 2)/set(fortify_level 3)/"
   "no stack protector|CMakeLists.txt|s/^foreach(flag -fstack-protector-strong /foreach(flag /"
+  "manual page of another release|trigab/trigab.1|s/@PROJECT_VERSION@/1.0.0/"
   "packed files dated by the clock|cmake/package.cmake|/set(ENV{SOURCE_DATE_EPOCH} \"\${epoch}\")/d"
   "libc dependency unversioned|cmake/package.cmake|s/\"\${libc} (>= \${glibc})\"/\"\${libc}\"/"
 )

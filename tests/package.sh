@@ -3,8 +3,8 @@
 # named for the architecture it says it is for, and unpacked into a scratch
 # root as dpkg would install it, runs a program from there (under the
 # emulator, if one is given); its files carry the newest changelog entry's
-# date, and, built for this machine, it depends on the libc that
-# dpkg-shlibdeps finds; a second build of the same sources in another
+# date, its manual pages that entry's version and date, and, built for this
+# machine, it depends on the libc that dpkg-shlibdeps finds; a second build of the same sources in another
 # directory, later, packs byte for byte the same .deb and .tar.gz; so do two
 # builds of another build type.
 #   package.sh CMAKE SOURCE_DIRECTORY BUILD_DIRECTORY BUILD_TYPE LAUNCHER [CONFIGURE OPTION...]
@@ -42,6 +42,11 @@ printf '3 4' | $launcher "$scratch/root/usr/bin/rtriangle" >"$scratch/out"
 printf 'Длины двух катетов через пробел: Гипотенуза: 5.000000\nПлощадь: 6.000000' | cmp - "$scratch/out"
 stamp=$(dpkg-parsechangelog -l "$source/changelog" -STimestamp)
 [ "$(stat -c %Y "$scratch/root/usr/bin/rtriangle")" = "$stamp" ] || { echo "the packed files do not carry the changelog's date" >&2; exit 1; }
+version=$(dpkg-parsechangelog -l "$source/changelog" -SVersion) day=$(date -u -d "@$stamp" +%F)
+for page in "$scratch"/root/usr/share/man/{,ru/}man1/*.1.gz; do
+  zcat "$page" | grep -q "^\.TH [A-Z]* 1 $day \"rucalc $version\" " ||
+    { echo "${page#"$scratch/root"} does not say rucalc $version of $day" >&2; exit 1; }
+done
 if [ -z "$launcher" ]; then
   mkdir "$scratch/debian"
   printf 'Source: rucalc\n\nPackage: rucalc\nArchitecture: any\n' >"$scratch/debian/control"
