@@ -8,20 +8,18 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 (($#)) || set -- $(compgen -c | grep -E '^(g|clang)\+\+-[0-9]+$' | sort -uV)
 (($#)) || { echo "compilers.sh: no g++-N or clang++-N here" >&2; exit 1; }
-
+mkdir -p build/compilers
 passed=0 failed=0
 for cxx; do
   for build in "Debug" "RelWithDebInfo" "Release -march=native"; do
     read -r type flags <<<"$build"
     dir=build/compilers/$cxx-$type${flags:+-native}
-    mkdir -p "$dir"
-    if cmake -S . -B "$dir" -G Ninja -D CMAKE_CXX_COMPILER="$cxx" -D CMAKE_BUILD_TYPE="$type" \
-         -D CMAKE_CXX_FLAGS="$flags" >"$dir/log" 2>&1 &&
-       cmake --build "$dir" >>"$dir/log" 2>&1 &&
-       ctest --test-dir "$dir" -j2 -R 'cases|linkage' --output-on-failure >>"$dir/log" 2>&1; then
+    if { cmake -S . -B "$dir" -G Ninja -D CMAKE_CXX_COMPILER="$cxx" -D CMAKE_BUILD_TYPE="$type" \
+           -D CMAKE_CXX_FLAGS="$flags" && cmake --build "$dir" &&
+         ctest --test-dir "$dir" -j2 -R 'cases|linkage' --output-on-failure; } >"$dir.log" 2>&1; then
       passed=$((passed + 1)) verdict=ok
     else
-      failed=$((failed + 1)) verdict="FAILED (see $dir/log)"
+      failed=$((failed + 1)) verdict="FAILED (see $dir.log)"
     fi
     printf '%-14s %-26s %s\n' "$cxx" "$type $flags" "$verdict"
   done

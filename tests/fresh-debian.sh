@@ -14,13 +14,9 @@ shift
 [ "$(id -u)" = 0 ] || { echo "fresh-debian.sh: must run as root" >&2; exit 1; }
 command -v debootstrap >/dev/null || { echo "fresh-debian.sh: debootstrap is not installed" >&2; exit 1; }
 
-# The mirror this machine already uses for its own release (deb822 or one-line form).
+# The mirror this machine's apt already uses for its own release.
 . /etc/os-release
-mirror=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
-           awk -v r="$VERSION_CODENAME" 'BEGIN { RS = ""; FS = "\n" } $0 ~ "Suites:.*" r "( |\n|$)" {
-                  for (i = 1; i <= NF; i++) if ($i ~ /^URIs:/) { split($i, w, " "); print w[2]; exit } }')
-[ -n "$mirror" ] || mirror=$(awk -v r=" $VERSION_CODENAME " '$1 == "deb" && index($0, r) { for (i = 2; i <= NF; i++) if ($i ~ /:\/\//) { print $i; exit } }' \
-                              /etc/apt/sources.list 2>/dev/null)
+mirror=$(apt-get indextargets --format '$(RELEASE) $(REPO_URI)' | awk -v r="$VERSION_CODENAME" '$1 == r { print $2; exit }')
 [ -n "$mirror" ] || { echo "fresh-debian.sh: no $VERSION_CODENAME mirror in this machine's apt sources" >&2; exit 1; }
 
 mapfile -t commands < <("$repo/tests/readme-commands.sh")

@@ -97,11 +97,8 @@ def test_stream_errors_fail_the_run(command, p, tmp_path, streams, prints, messa
     given = {"stdin": subprocess.PIPE, "stdout": subprocess.PIPE, **streams(tmp_path)}
     with subprocess.Popen(command(p.name), stderr=subprocess.PIPE, **given) as child:
         out, err = child.communicate(p.typed if given["stdin"] == subprocess.PIPE else None, TIMEOUT)
-    for stream in given.values():
-        if isinstance(stream, int) and stream >= 0:
-            os.close(stream)
-        elif hasattr(stream, "close"):
-            stream.close()
+    for stream in given.values():  # what the case opened: a descriptor, a file, PIPE (-1), a function
+        os.close(stream) if isinstance(stream, int) and stream >= 0 else getattr(stream, "close", lambda: None)()
     assert (out or b"", err, child.returncode) == (p.prompt + p.zeros if prints else b"",
                                                   p.name.encode() + b": " + message + b"\n", 1)
 
