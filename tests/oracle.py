@@ -6,7 +6,7 @@ reader of the case rows in cases/. A row holds what x86-64 prints, "output",
 and where glibc's two x86-64 sines and cosines differ, "fma" or "no_fma": what
 the variant for a CPU with (or without) fused multiply-add prints, taken from
 running each and checked to be what sin or cos one ulp off gives."""
-import argparse, json, math, os, re, shlex, subprocess, sys
+import argparse, json, math, os, pathlib, re, shlex, subprocess, sys
 from concurrent.futures import ThreadPoolExecutor
 from fractions import Fraction
 from operator import add, mul, pos, sub, truediv
@@ -14,6 +14,8 @@ from operator import add, mul, pos, sub, truediv
 import gmpy2
 
 SINGLE, DOUBLE = gmpy2.ieee(32), gmpy2.ieee(64)  # with subnormals
+# A context an operation (2.1's context.div rounds in the global one); 2.2 deprecates local_context.
+within = gmpy2.local_context if gmpy2.version() < "2.2" else gmpy2.context
 PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.5235987755982988
 
 # What IEEE 754 leaves to the CPU, and MPFR does not model: the sign of the
@@ -34,15 +36,13 @@ class Unmodelled(Exception):
 
 def op(ctx, f, *args, ulps=0):
     """f correctly rounded in ctx, with this CPU's NaNs; ulps moves it, as a libm one ulp off."""
-    invalid = math.copysign(math.nan, nans[0])
-    found = [v for v in args if isinstance(v, float)]
+    invalid, found = math.copysign(math.nan, nans[0]), [v for v in args if isinstance(v, float)]
     if found:
         # Which NaN wins depends on operand order the compiler may swap.
         if len({math.copysign(1, v) for v in found}) > 1 and nans[1]:
             raise Unmodelled("two NaNs of different signs meet")
         return found[0] if nans[1] else invalid
-    # In a local context: gmpy2 2.1's context.div rounds in the global one.
-    with gmpy2.local_context(ctx):
+    with within(ctx):
         r = f(*args)
         r = gmpy2.next_above(r) if ulps > 0 else gmpy2.next_below(r) if ulps < 0 else r
     return invalid if gmpy2.is_nan(r) else r
@@ -80,7 +80,7 @@ def scan(data, count, integer):
         if m["inf"] or m["nan"]:
             v = gmpy2.inf() if m["inf"] else math.nan
         else:
-            with gmpy2.local_context(SINGLE):
+            with within(SINGLE):
                 v = gmpy2.mpfr((m["hex"] or m["dec"]).decode().lower(), 0, 0)
         values.append(-v if m["number"][:1] == b"-" else v)  # MPFR reads no sign of zero
     return values + [0 if integer else gmpy2.mpfr(0)] * (count - len(values))
@@ -140,7 +140,7 @@ def on_cpu(row, program, cpu):
     global nans
     fused = cpu in FUSED
     if cpu == "x86_64":
-        flags = set(re.search(r"^flags\s*:(.*)$", open("/proc/cpuinfo").read(), re.M)[1].split())
+        flags = set(re.search(r"^flags\s*:(.*)$", pathlib.Path("/proc/cpuinfo").read_text(), re.M)[1].split())
         fused = {"fma", "avx2"} <= flags and "-FMA" not in os.environ.get("GLIBC_TUNABLES", "")
     if ("fma" if fused else "no_fma") in row:
         return row["fma" if fused else "no_fma"]
@@ -160,7 +160,7 @@ def check(paths, build=None, cpu=None, emulator=()):
     passed = failed = 0
     for path in paths:
         name = os.path.basename(path).split(".")[0]
-        rows = [json.loads(line) for line in open(path, encoding="utf-8")]
+        rows = [json.loads(line) for line in pathlib.Path(path).read_text(encoding="utf-8").splitlines()]
         with ThreadPoolExecutor(os.cpu_count()) as pool:
             got = list(pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode()), rows * bool(build)))
         for number, row in enumerate(rows, 1):
