@@ -13,12 +13,12 @@ trap 'rm -rf "$work"' EXIT
 
 command -v valgrind >/dev/null || { echo "startup.sh: valgrind is not installed" >&2; exit 1; }
 for p in trigab rtriangle cubecalc; do
-  [ -x "$build/$p/$p" ] || { echo "startup.sh: $build/$p/$p is not built" >&2; exit 1; }
+  [ -x "$build/bin/$p" ] || { echo "startup.sh: $build/bin/$p is not built" >&2; exit 1; }
 done
 
 # The floors: nothing but loading, relocating and exiting.
 echo 'int main() { return 0; }' >"$work/empty.cpp"
-commands=$(ninja -C "$build" -t commands trigab/trigab)
+commands=$(ninja -C "$build" -t commands bin/trigab)
 compile=$(grep -- ' -c .*/trigab/main.cpp$' <<<"$commands" | sed -E 's/ -MD//; s/ -M[TF] [^ ]+//g; s/ -o [^ ]+ -c [^ ]+$//')
 link=$(tail -1 <<<"$commands" | sed -E 's/^: && //; s/ && :$//; s| [^ ]*main\.cpp\.o -o [^ ]+| empty.o|')
 (
@@ -43,7 +43,7 @@ printf '%-10s %-10s %12s %12s %7s\n' program floor instructions floor ratio
 for p in trigab rtriangle cubecalc; do
   floor=floor-cm
   [ "$p" = cubecalc ] && floor=floor-c
-  n=$(instructions "$build/$p/$p" "$work/$p.in")
+  n=$(instructions "$build/bin/$p" "$work/$p.in")
   f=$(instructions "$work/$floor" "$work/empty.in")
   printf '%-10s %-10s %12d %12d %7s\n' "$p" "$floor" "$n" "$f" "$(awk "BEGIN { printf \"%.3f\", $n / $f }")"
 done
@@ -54,7 +54,7 @@ if command -v hyperfine >/dev/null; then
   echo
   echo "wall time, standard input empty:"
   hyperfine -N --warmup 200 --runs 3000 --style basic \
-    "$work/floor-c" "$work/floor-cm" "$build/trigab/trigab" "$build/rtriangle/rtriangle" "$build/cubecalc/cubecalc" 2>&1 |
+    "$work/floor-c" "$work/floor-cm" "$build"/bin/{trigab,rtriangle,cubecalc} 2>&1 |
     grep -E 'Benchmark|Time' | sed "s|$work/||g"
 else
   echo "(hyperfine is not installed: no wall times)"

@@ -1,5 +1,5 @@
-"""Where the black-box tests find the programs: --build names the build
-folder, --launcher the emulator that programs built for another CPU start
+"""Where the black-box tests find the programs: --programs names the folder
+that holds them, --launcher the emulator that programs built for another CPU start
 under, and --cpu the GNU name of the processor they are built for."""
 import os
 import shlex
@@ -8,7 +8,7 @@ import pytest
 
 
 def pytest_addoption(parser):
-    parser.addoption("--build", default="build/default", help="the build folder, holding NAME/NAME")
+    parser.addoption("--programs", default="build/default/bin", help="the folder holding the programs")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
     parser.addoption("--cpu", default="x86_64", help="the processor the programs are built for")
 
@@ -16,6 +16,6 @@ def pytest_addoption(parser):
 @pytest.fixture(scope="session")
 def command(pytestconfig):
     """The command line that starts a program with these arguments."""
-    build = pytestconfig.getoption("build")
+    programs = pytestconfig.getoption("programs")
     launcher = shlex.split(pytestconfig.getoption("launcher"))
-    return lambda name, *args: [*launcher, os.path.join(build, name, name), *args]
+    return lambda name, *args: [*launcher, os.path.join(programs, name), *args]

@@ -24,4 +24,4 @@ done
 "$cmake" -S "$source" -B "$scratch/build" -G Ninja -D CMAKE_CXX_COMPILER="$cxx" -D BUILD_TESTING=OFF \
   "-D CMAKE_CXX_FLAGS=$flag" "$@" >"$scratch/log" 2>&1 &&
   "$cmake" --build "$scratch/build" >>"$scratch/log" 2>&1 || { cat "$scratch/log" >&2; exit 1; }
-"$source/tests/oracle.py" --check "$source"/tests/cases/*.jsonl --build "$scratch/build" --cpu "$cpu" --launcher "$launcher"
+"$source/tests/oracle.py" --check "$source"/tests/cases/*.jsonl --programs "$scratch/build/bin" --cpu "$cpu" --launcher "$launcher"

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Keeps a translated manual page honest where a machine can: it has the
 English page's sections, in the same order, and the same example dialogues,
-and each dialogue is what the program prints.
+and each dialogue is what the program prints; both pages name the release.
 
-  manual_test.py PROGRAM ENGLISH_PAGE TRANSLATED_PAGE [LAUNCHER...]
+  manual_test.py PROGRAM "VERSION DATE" ENGLISH_PAGE TRANSLATED_PAGE [LAUNCHER...]
 """
 import re
 import subprocess
@@ -16,17 +16,19 @@ RUSSIAN = {"NAME": "ИМЯ", "SYNOPSIS": "ОБЗОР", "DESCRIPTION": "ОПИС�
 def read(path):
     with open(path, encoding="utf-8") as f:
         text = f.read()
+    release = re.search(r'^\.TH \S+ 1 (\S+) "rucalc (\S+)"', text, re.M)
     sections = re.findall(r"^\.SH (.*)$", text, re.M)
     blocks = re.findall(r"^\.EX\n(.*?)^\.EE$", text, re.M | re.S)
     # A dialogue starts with the shell's "$ "; the last "$" is the next prompt.
     dialogues = [b.replace("\\-", "-").replace("\\e", "\\") for b in blocks if b.startswith("$ ")]
-    return sections, dialogues
+    return sections, dialogues, release and f"{release[2]} {release[1]}"
 
 
-def main(program, english, translated, *launcher):
-    en_sections, en_dialogues = read(english)
-    ru_sections, ru_dialogues = read(translated)
-    failures = []
+def main(program, release, english, translated, *launcher):
+    en_sections, en_dialogues, en_release = read(english)
+    ru_sections, ru_dialogues, ru_release = read(translated)
+    failures = [f"{page} names release {r}, not {release}"
+                for page, r in ((english, en_release), (translated, ru_release)) if r != release]
     if ru_sections != [RUSSIAN.get(s, s) for s in en_sections]:
         failures.append(f"sections {ru_sections}, but the English page has {en_sections}")
     if ru_dialogues != en_dialogues:

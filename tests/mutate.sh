@@ -77,8 +77,6 @@ mutants=(
   "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=\${fortify_level}//"
   "no stack protector|CMakeLists.txt|s/^foreach(flag -fstack-protector-strong /foreach(flag /"
   "manual page of another release|trigab/trigab.1|s/@PROJECT_VERSION@/1.0.0/"
-  "packed files dated by the clock|cmake/package.cmake|/set(ENV{SOURCE_DATE_EPOCH} \"\${epoch}\")/d"
-  "libc dependency unversioned|cmake/package.cmake|s/\"\${libc} (>= \${glibc})\"/\"\${libc}\"/"
 )
 
 saved=$(mktemp -d) log=$(mktemp)
@@ -91,7 +89,7 @@ configure() {
   if [[ " ${presets[*]} " == *" $1 "* ]]; then
     cmake --preset "$1"
   else
-    cmake -S . -B "build/$1" -G Ninja --toolchain cmake/cross.cmake -D TARGET="$1"
+    cmake -S . -B "build/$1" -G Ninja --toolchain cmake/cross.cmake -D TARGET="$1" -D CMAKE_COMPILE_WARNING_AS_ERROR=ON
   fi
 }
 for b in "${builds[@]}"; do
@@ -118,7 +116,7 @@ for m in "${mutants[@]}"; do
         if ! cmake --build "build/$b" >"$log" 2>&1; then
           grep -q "must be built with IEEE 754 arithmetic" "$log" && verdict="killed ($b refused)" ||
             verdict="BROKEN: no $b build"
-        elif ! ctest --test-dir "build/$b" -j2 --stop-on-failure >/dev/null 2>&1; then
+        elif ! ctest --test-dir "build/$b" -j2 --no-tests=error --stop-on-failure >/dev/null 2>&1; then
           verdict="killed ($b)"
         fi
         [ "$verdict" = survived ] || break

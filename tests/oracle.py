@@ -151,7 +151,7 @@ def on_cpu(row, program, cpu):
         nans = x86
 
 
-def check(paths, build=None, cpu=None, emulator=()):
+def check(paths, programs=None, cpu=None, emulator=()):
     def run(path, data):
         """Standard output of one run, or why the run itself failed."""
         r = subprocess.run([*emulator, path], input=data, capture_output=True, timeout=60)
@@ -162,16 +162,16 @@ def check(paths, build=None, cpu=None, emulator=()):
         name = os.path.basename(path).split(".")[0]
         rows = [json.loads(line) for line in pathlib.Path(path).read_text(encoding="utf-8").splitlines()]
         with ThreadPoolExecutor(os.cpu_count()) as pool:
-            got = list(pool.map(lambda r: run(f"{build}/{name}/{name}", r["input"].encode()), rows * bool(build)))
+            got = list(pool.map(lambda r: run(f"{programs}/{name}", r["input"].encode()), rows * bool(programs)))
         for number, row in enumerate(rows, 1):
             try:
                 want = expected(row, PROGRAMS[name])
-                here = on_cpu(row, PROGRAMS[name], cpu) if build else None
+                here = on_cpu(row, PROGRAMS[name], cpu) if programs else None
             except Unmodelled as e:
                 want = {"output": f"(unmodelled: {e})"}
             wrong = [f"{k} is {row.get(k)!r}, the oracle says {want.get(k)!r}"
                      for k in want.keys() | row.keys() - {"input", "why"} if row.get(k) != want.get(k)]
-            if build and not wrong and got[number - 1] != here:
+            if programs and not wrong and got[number - 1] != here:
                 wrong.append(f"{name} printed {got[number - 1]!r}, not {here!r}")
             print("".join(f"{path}:{number}: {w}\n" for w in wrong), end="")
             failed, passed = failed + bool(wrong), passed + (not wrong)
@@ -185,12 +185,12 @@ if __name__ == "__main__":
     parser.add_argument("input", nargs="?", help="its standard input")
     parser.add_argument("why", nargs="?", default="", help="what the row is for")
     parser.add_argument("--check", nargs="+", metavar="FILE", help="recompute every row of these files")
-    parser.add_argument("--build", help="and compare every byte each row's input makes BUILD/PROGRAM/PROGRAM print")
+    parser.add_argument("--programs", metavar="DIR", help="and compare every byte each row's input makes DIR/PROGRAM print")
     parser.add_argument("--cpu", default="x86_64", help="the GNU processor name it is built for")
     parser.add_argument("--launcher", default="", help="the emulator it runs under, as one string")
     args = parser.parse_args()
     if args.check:
-        sys.exit(0 if check(args.check, args.build, args.cpu, shlex.split(args.launcher)) else 1)
+        sys.exit(0 if check(args.check, args.programs, args.cpu, shlex.split(args.launcher)) else 1)
     if not args.input:
         parser.error("give --check FILE..., or PROGRAM and INPUT")
     try:
