@@ -15,7 +15,7 @@ import gmpy2
 
 SINGLE, DOUBLE = gmpy2.ieee(32), gmpy2.ieee(64)  # with subnormals
 # A context an operation (2.1's context.div rounds in the global one); 2.2 deprecates local_context.
-within = gmpy2.local_context if gmpy2.version() < "2.2" else gmpy2.context
+within = gmpy2.local_context if tuple(map(int, gmpy2.version().split(".")[:2])) < (2, 2) else gmpy2.context
 PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.5235987755982988
 
 # What IEEE 754 leaves to the CPU, and MPFR does not model: the sign of the
