@@ -1,6 +1,6 @@
 """Where the black-box tests find the programs: --programs names the folder
-that holds them, --launcher the emulator that programs built for another CPU start
-under, and --cpu the GNU name of the processor they are built for."""
+that holds them, --launcher the emulator that programs built for another
+CPU start under, and --target the multiarch tuple they are built for."""
 import os
 import shlex
 
@@ -10,7 +10,7 @@ import pytest
 def pytest_addoption(parser):
     parser.addoption("--programs", default="build/default/bin", help="the folder holding the programs")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
-    parser.addoption("--cpu", default="x86_64", help="the processor the programs are built for")
+    parser.addoption("--target", default="x86_64-linux-gnu", help="the multiarch tuple the programs are built for")
 
 
 @pytest.fixture(scope="session")

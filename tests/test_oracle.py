@@ -13,9 +13,8 @@ def test_a_corrupted_row_is_blamed_alone(pytestconfig, tmp_path):
     second["output"] = second["output"][:-1] + ("1" if second["output"][-1] != "1" else "2")
     rows[1] = json.dumps(second, ensure_ascii=False)
     (tmp_path / "rtriangle.jsonl").write_text("\n".join(rows) + "\n", encoding="utf-8")
-    cpu = pytestconfig.getoption("cpu")
     r = subprocess.run([sys.executable, HERE / "oracle.py", "--check", tmp_path / "rtriangle.jsonl",
-                        "--programs", pytestconfig.getoption("programs"), "--cpu", cpu,
+                        "--programs", pytestconfig.getoption("programs"), "--target", pytestconfig.getoption("target"),
                         "--launcher", pytestconfig.getoption("launcher")], capture_output=True, text=True)
     blamed = [line.split(": ")[0] for line in r.stdout.splitlines()[:-1]]
     assert (blamed, r.stdout.splitlines()[-1], r.returncode) == ([f"{tmp_path}/rtriangle.jsonl:2"], "3 passed, 1 failed", 1)
