@@ -12,6 +12,11 @@
 #elif FLT_EVAL_METHOD != 0
 #error "rtriangle must be built with IEEE 754 arithmetic: this target computes in wider registers (FLT_EVAL_METHOD is not 0)"
 #endif
+// Clang names no macro for -freciprocal-math, -funsafe-math-optimizations
+// and the like: it is told here to round as IEEE 754 does all the same.
+#ifdef __clang__
+#pragma float_control(precise, on)
+#endif
 
 int main()
 {
@@ -36,8 +41,11 @@ int main()
 
     const float area = q * p / 2.0f;
     // Each square and their sum are rounded to single precision; only the
-    // root is taken in double precision.
-    const float sum = q * q + p * p;
+    // root is taken in double precision. The squares are stored, so that no
+    // compiler fuses one with the sum: Clang's -ffp-contract=fast overrides
+    // every pragma.
+    const volatile float q_squared = q * q, p_squared = p * p;
+    const float sum = q_squared + p_squared;
     const double hypotenuse = std::sqrt(static_cast<double>(sum));
 
     if ((std::printf("Гипотенуза: %f\nПлощадь: %f", hypotenuse, static_cast<double>(area)) < 0 ||

@@ -12,6 +12,11 @@
 #elif FLT_EVAL_METHOD != 0
 #error "trigab must be built with IEEE 754 arithmetic: this target computes in wider registers (FLT_EVAL_METHOD is not 0)"
 #endif
+// Clang names no macro for -freciprocal-math, -funsafe-math-optimizations
+// and the like: it is told here to round as IEEE 754 does all the same.
+#ifdef __clang__
+#pragma float_control(precise, on)
+#endif
 
 int main()
 {
@@ -42,7 +47,10 @@ int main()
     // The square rounded once, as pow(sin_y, 2.0) should be. glibc's pow is
     // sometimes an ulp off, and compilers put this product in its place only
     // when optimising: the product keeps every build printing the same digits.
-    const double denominator = sin_y * sin_y + 0.5;
+    // Stored, so that no compiler fuses it with the addition: Clang's
+    // -ffp-contract=fast overrides every pragma.
+    const volatile double sin_y_squared = sin_y * sin_y;
+    const double denominator = sin_y_squared + 0.5;
     const float a = static_cast<float>(static_cast<double>(numerator) / denominator);
 
     const float s = z * z;
