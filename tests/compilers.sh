@@ -9,8 +9,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 (($#)) || set -- $(compgen -c | grep -E '^(g|clang)\+\+-[0-9]+$' | sort -uV)
 (($#)) || { echo "compilers.sh: no g++-N or clang++-N here" >&2; exit 1; }
-required=(cases trigab.linkage rtriangle.linkage cubecalc.linkage)
-[ "$(uname -m)" = x86_64 ] && required+=(cases.without-fma)
+required=(rows trigab.linkage rtriangle.linkage cubecalc.linkage)
 run_tests() {
   for t in "${required[@]}"; do
     ctest --test-dir "$1" --no-tests=error -R "^${t//./\\.}\$" --output-on-failure || return

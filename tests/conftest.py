@@ -1,6 +1,6 @@
 """Where the black-box tests find the programs: --programs names the folder
-that holds them, --launcher the emulator that programs built for another
-CPU start under, and --target the multiarch tuple they are built for."""
+that holds them, --arch the Debian architecture they are built for, and
+--launcher the emulator they start under when it is not this machine's."""
 import os
 import shlex
 
@@ -9,8 +9,13 @@ import pytest
 
 def pytest_addoption(parser):
     parser.addoption("--programs", default="build/default/bin", help="the folder holding the programs")
+    parser.addoption("--arch", default="amd64", help="their Debian architecture, a row of targets.tsv")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
-    parser.addoption("--target", default="x86_64-linux-gnu", help="the multiarch tuple the programs are built for")
+
+
+@pytest.fixture(scope="session")
+def arch(pytestconfig):
+    return pytestconfig.getoption("arch")
 
 
 @pytest.fixture(scope="session")

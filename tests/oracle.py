@@ -1,37 +1,32 @@
 #!/usr/bin/python3
 """What each program prints, worked out apart from its C++ code: numbers read
 as glibc's scanf reads them, each operation correctly rounded by GNU MPFR in
-IEEE 754 single or double precision, printed as printf's %f; and the one
-reader of the case rows in cases/. A row holds what x86-64 prints, "output",
-and where glibc's two x86-64 sines and cosines differ, "fma" or "no_fma": what
-the variant for a CPU with (or without) fused multiply-add prints, taken from
-running each and checked to be what sin or cos one ulp off gives."""
-import argparse, json, math, os, pathlib, re, shlex, subprocess, sys
-from concurrent.futures import ThreadPoolExecutor
+IEEE 754 single or double precision, printed as printf's %f. A case row in
+cases/ holds "output", what correctly rounded sines and cosines give, and
+where glibc's two x86-64 sines and cosines are an ulp off, "fma" or "no_fma":
+what the variant for a CPU with (or without) fused multiply-add prints, taken
+from running each and checked to be what sin or cos one ulp off gives.
+
+  tests/oracle.py PROGRAM INPUT WHY    prints a new row"""
+import argparse, csv, json, math, pathlib, re, sys
 from fractions import Fraction
 from operator import add, mul, pos, sub, truediv
 
 import gmpy2
 
 SINGLE, DOUBLE = gmpy2.ieee(32), gmpy2.ieee(64)  # with subnormals
-# A context an operation (2.1's context.div rounds in the global one); 2.2 deprecates local_context.
+# A context for one operation: gmpy2 2.1's context.div rounds in the global
+# one, and 2.2 deprecates local_context.
 within = gmpy2.local_context if tuple(map(int, gmpy2.version().split(".")[:2])) < (2, 2) else gmpy2.context
 PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.5235987755982988
 
 # What IEEE 754 leaves to the CPU, and MPFR does not model: the sign of the
 # NaN an invalid operation makes, whether an operation on a NaN passes its
-# sign on, and whether narrowing a double to single precision does. RISC-V
-# and MIPS give every NaN they make the one default NaN, which is positive;
-# armel's double arithmetic, done in software by libgcc, narrows a NaN to a
-# positive one. A NaN is a Python float here, for its sign.
-NANS = {"x86": (-1, True, True), "other": (1, True, True), "armel": (1, True, False), "default": (1, False, False)}
-# By multiarch tuple, or by its processor.
-TARGETS = {"x86_64": "x86", "i386": "x86", "riscv64": "default", "mips64el": "default", "mipsel": "default",
-           "arm-linux-gnueabi": "armel"}
-nans = NANS["x86"]
-# Where glibc's sin and cos fuse multiply-adds, as they do on x86-64 CPUs
-# with FMA: measured under qemu-user.
-FUSED = {"aarch64", "loongarch64", "powerpc64", "powerpc64le", "riscv64", "s390x"}
+# sign on, and whether narrowing a double to single precision does; each
+# architecture's in targets.tsv. A NaN is a Python float here, for its sign.
+TABLE = (pathlib.Path(__file__).parent.parent / "targets.tsv").read_text(encoding="utf-8").splitlines()
+TARGETS = {t["arch"]: t for t in csv.DictReader((line for line in TABLE if line[:1] != "#"), delimiter="\t")}
+nans = TARGETS["amd64"]
 
 
 class Unmodelled(Exception):
@@ -40,13 +35,14 @@ class Unmodelled(Exception):
 
 def op(ctx, f, *args, ulps=0):
     """f correctly rounded in ctx, with this CPU's NaNs; ulps moves it, as a libm one ulp off."""
-    invalid, found = math.copysign(math.nan, nans[0]), [v for v in args if isinstance(v, float)]
+    invalid = math.copysign(math.nan, -1 if nans["invalid"] == "-nan" else 1)
+    found = [v for v in args if isinstance(v, float)]
     if found:
         # Which NaN wins depends on operand order the compiler may swap.
-        if len({math.copysign(1, v) for v in found}) > 1 and nans[1]:
+        if len({math.copysign(1, v) for v in found}) > 1 and nans["passes"] == "yes":
             raise Unmodelled("two NaNs of different signs meet")
         narrowing = f is pos and ctx is SINGLE  # pos only ever narrows a double
-        return found[0] if nans[1] and (nans[2] or not narrowing) else invalid
+        return found[0] if nans["passes"] == "yes" and (nans["narrows"] == "yes" or not narrowing) else invalid
     with within(ctx):
         r = f(*args)
         r = gmpy2.next_above(r) if ulps > 0 else gmpy2.next_below(r) if ulps < 0 else r
@@ -139,66 +135,30 @@ def expected(row, program):
     return outputs
 
 
-def on_target(row, program, target):
-    """What the program built for target must print for the row. On x86-64 glibc's
-    sin and cos fuse where the CPU has FMA and AVX2 and GLIBC_TUNABLES lets them."""
+def on_target(row, program, arch, env):
+    """What the program built for arch must print for the row, run with env.
+    On x86-64 glibc's sin and cos fuse where the CPU has FMA and AVX2 and
+    GLIBC_TUNABLES lets them."""
     global nans
-    cpu = target.split("-")[0]
-    fused = cpu in FUSED
-    if cpu == "x86_64":
+    fused = TARGETS[arch]["fused"] == "yes"
+    if TARGETS[arch]["fused"] == "cpu":
         flags = set(re.search(r"^flags\s*:(.*)$", pathlib.Path("/proc/cpuinfo").read_text(), re.M)[1].split())
-        fused = {"fma", "avx2"} <= flags and "-FMA" not in os.environ.get("GLIBC_TUNABLES", "")
+        fused = {"fma", "avx2"} <= flags and "-FMA" not in env.get("GLIBC_TUNABLES", "")
     if ("fma" if fused else "no_fma") in row:
         return row["fma" if fused else "no_fma"]
-    nans, x86 = NANS[TARGETS.get(target, TARGETS.get(cpu, "other"))], nans
+    nans, native = TARGETS[arch], nans
     try:
         return program(row["input"].encode())
     finally:
-        nans = x86
-
-
-def check(paths, programs=None, target=None, emulator=()):
-    def run(path, data):
-        """Standard output of one run, or why the run itself failed."""
-        r = subprocess.run([*emulator, path], input=data, capture_output=True, timeout=60)
-        failure = r.returncode or r.stderr
-        return f"(status {r.returncode}, standard error {r.stderr!r})" if failure else r.stdout.decode(errors="replace")
-    passed = failed = 0
-    for path in paths:
-        name = os.path.basename(path).split(".")[0]
-        rows = [json.loads(line) for line in pathlib.Path(path).read_text(encoding="utf-8").splitlines()]
-        with ThreadPoolExecutor(os.cpu_count()) as pool:
-            got = list(pool.map(lambda r: run(f"{programs}/{name}", r["input"].encode()), rows * bool(programs)))
-        for number, row in enumerate(rows, 1):
-            try:
-                want = expected(row, PROGRAMS[name])
-                here = on_target(row, PROGRAMS[name], target) if programs else None
-            except Unmodelled as e:
-                want = {"output": f"(unmodelled: {e})"}
-            wrong = [f"{k} is {row.get(k)!r}, the oracle says {want.get(k)!r}"
-                     for k in want.keys() | row.keys() - {"input", "why"} if row.get(k) != want.get(k)]
-            if programs and not wrong and got[number - 1] != here:
-                wrong.append(f"{name} printed {got[number - 1]!r}, not {here!r}")
-            print("".join(f"{path}:{number}: {w}\n" for w in wrong), end="")
-            failed, passed = failed + bool(wrong), passed + (not wrong)
-    print(f"{passed} passed, {failed} failed")
-    return failed == 0
+        nans = native
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("program", nargs="?", choices=PROGRAMS, help="print a new row for this program")
-    parser.add_argument("input", nargs="?", help="its standard input")
-    parser.add_argument("why", nargs="?", default="", help="what the row is for")
-    parser.add_argument("--check", nargs="+", metavar="FILE", help="recompute every row of these files")
-    parser.add_argument("--programs", metavar="DIR", help="and compare every byte each row's input makes DIR/PROGRAM print")
-    parser.add_argument("--target", default="x86_64-linux-gnu", help="its multiarch tuple, such as arm-linux-gnueabi")
-    parser.add_argument("--launcher", default="", help="the emulator it runs under, as one string")
+    parser = argparse.ArgumentParser(description="Prints a new case row, its output worked out.")
+    parser.add_argument("program", choices=PROGRAMS)
+    parser.add_argument("input", help="its standard input")
+    parser.add_argument("why", help="what the row is for")
     args = parser.parse_args()
-    if args.check:
-        sys.exit(0 if check(args.check, args.programs, args.target, shlex.split(args.launcher)) else 1)
-    if not args.input:
-        parser.error("give --check FILE..., or PROGRAM and INPUT")
     try:
         row = {"input": args.input, "why": args.why}
         print(json.dumps(row | expected(row, PROGRAMS[args.program]), ensure_ascii=False))

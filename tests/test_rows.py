@@ -1,0 +1,36 @@
+"""Every case row of cases/: its outputs worked out again by the oracle, then
+printed by the program, byte for byte. Where glibc picks its sine and cosine
+by the CPU, each row runs again with the variant for CPUs without FMA."""
+import json
+import os
+import pathlib
+import subprocess
+
+import pytest
+
+import oracle
+
+ROWS = [pytest.param(path.stem, row, id=f"{path.stem}: {row['why']}")
+        for path in sorted((pathlib.Path(__file__).parent / "cases").glob("*.jsonl"))
+        for row in map(json.loads, path.read_text(encoding="utf-8").splitlines())]
+WITHOUT_FMA = {"GLIBC_TUNABLES": "glibc.cpu.hwcaps=-AVX2,-FMA,-FMA4"}
+
+
+def pytest_generate_tests(metafunc):
+    variants = [{}]
+    if oracle.TARGETS[metafunc.config.getoption("arch")]["fused"] == "cpu":
+        variants.append(WITHOUT_FMA)
+    metafunc.parametrize("libm", variants, ids=["", "without FMA"][:len(variants)])
+
+
+@pytest.mark.parametrize("name, row", ROWS)
+def test_row(command, arch, libm, name, row):
+    program = oracle.PROGRAMS[name]
+    try:
+        want = oracle.expected(row, program)
+    except oracle.Unmodelled as e:
+        pytest.fail(f"the oracle cannot work this row out: {e}")
+    assert {k: row.get(k) for k in want.keys() | row.keys() - {"input", "why"}} == want
+    env = os.environ | libm
+    run = subprocess.run(command(name), input=row["input"].encode(), capture_output=True, env=env, timeout=60)
+    assert (run.stdout.decode(), run.stderr, run.returncode) == (oracle.on_target(row, program, arch, env), b"", 0)
