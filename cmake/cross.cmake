@@ -13,18 +13,18 @@ endif()
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARGET)
 
 string(REGEX MATCH "^[^-]+" arch "${TARGET}")
-# qemu names some CPUs otherwise than GNU does.
-set(qemu_names i686=i386 powerpc64le=ppc64le powerpc64=ppc64 powerpc=ppc)
-set(qemu ${arch})
-foreach(pair IN LISTS qemu_names)
-  if(pair MATCHES "^${arch}=(.*)")
-    set(qemu ${CMAKE_MATCH_1})
-  endif()
-endforeach()
+# The qemu-user that runs it, by its row of targets.tsv; a triple not there
+# is still built.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../targets.tsv rows REGEX "^[^\t]+\t${TARGET}\t")
+if(rows MATCHES "^[^\t]+\t[^\t]+\t[^\t]+\t([^\t]+)\t")
+  set(qemu ${CMAKE_MATCH_1})
+endif()
 
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR ${arch})
 if(NOT CMAKE_CXX_COMPILER)
   set(CMAKE_CXX_COMPILER ${TARGET}-g++)
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/qemu-${qemu} -L /usr/${TARGET})
+if(qemu)
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/qemu-${qemu} -L /usr/${TARGET})
+endif()
