@@ -23,10 +23,12 @@ rm -f "$scratch.log"
 rows() { "$(cache CMAKE_CTEST_COMMAND)" --test-dir "$scratch" --no-tests=error -R '^rows$' --output-on-failure; }
 rows
 
+# The compiler as CMake found it, whether named or set by a toolchain file.
+compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
 target=$(cache CMAKE_CXX_COMPILER_TARGET)
 for program in trigab rtriangle cubecalc; do
   # shellcheck disable=SC2086 # the flag may be several
-  if ! "$(cache CMAKE_CXX_COMPILER)" ${target:+--target=$target} -O2 $flag "$source/$program/main.cpp" \
+  if ! "$compiler" ${target:+--target=$target} -O2 $flag "$source/$program/main.cpp" \
        -o "$scratch/bin/$program" 2>"$scratch/errors"; then
     grep -q "must be built with IEEE 754 arithmetic" "$scratch/errors" || { cat "$scratch/errors" >&2; exit 1; }
     echo "$program alone refuses $flag"
