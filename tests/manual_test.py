@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Keeps a translated manual page honest where a machine can: it has the
-English page's sections, in the same order, and the same example dialogues,
-and each dialogue is what the program prints; both pages name the release.
+English page's sections, in the same order, the same numbers and the same
+example dialogues, and each dialogue is what the program prints; both pages
+name the release.
 
   manual_test.py PROGRAM "VERSION DATE" ENGLISH_PAGE TRANSLATED_PAGE [LAUNCHER...]
 """
@@ -21,16 +22,20 @@ def read(path):
     blocks = re.findall(r"^\.EX\n(.*?)^\.EE$", text, re.M | re.S)
     # A dialogue starts with the shell's "$ "; the last "$" is the next prompt.
     dialogues = [b.replace("\\-", "-").replace("\\e", "\\") for b in blocks if b.startswith("$ ")]
-    return sections, dialogues, release and f"{release[2]} {release[1]}"
+    numbers = set(re.findall(r"\d+(?:\.\d+)?", text))
+    return sections, dialogues, release and f"{release[2]} {release[1]}", numbers
 
 
 def main(program, release, english, translated, *launcher):
-    en_sections, en_dialogues, en_release = read(english)
-    ru_sections, ru_dialogues, ru_release = read(translated)
+    en_sections, en_dialogues, en_release, en_numbers = read(english)
+    ru_sections, ru_dialogues, ru_release, ru_numbers = read(translated)
     failures = [f"{page} names release {r}, not {release}"
                 for page, r in ((english, en_release), (translated, ru_release)) if r != release]
     if ru_sections != [RUSSIAN.get(s, s) for s in en_sections]:
         failures.append(f"sections {ru_sections}, but the English page has {en_sections}")
+    if ru_numbers != en_numbers:
+        failures.append(f"numbers only in the English page: {sorted(en_numbers - ru_numbers)}, "
+                        f"only in the translation: {sorted(ru_numbers - en_numbers)}")
     if ru_dialogues != en_dialogues:
         failures.append("the examples differ from the English page's")
     if not en_dialogues:
