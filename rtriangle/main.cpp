@@ -1,3 +1,5 @@
+// Copyright 2026 The rucalc developers
+// SPDX-License-Identifier: MIT
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
