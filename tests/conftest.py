@@ -6,16 +6,19 @@ import shlex
 
 import pytest
 
+import oracle
+
 
 def pytest_addoption(parser):
     parser.addoption("--programs", default="build/default/bin", help="the folder holding the programs")
-    parser.addoption("--arch", default="amd64", help="their Debian architecture, a row of targets.tsv")
+    parser.addoption("--arch", default="amd64", help="their architecture in targets.tsv: Debian's name, triple or tuple")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
 
 
 @pytest.fixture(scope="session")
-def arch(pytestconfig):
-    return pytestconfig.getoption("arch")
+def target(pytestconfig):
+    """Their row of targets.tsv."""
+    return oracle.target(pytestconfig.getoption("arch"))
 
 
 @pytest.fixture(scope="session")

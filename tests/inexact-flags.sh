@@ -10,16 +10,14 @@ flag=$1 build=$2
 source=$(cd "$(dirname "$0")/.." && pwd)
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+trap 'rm -rf "$scratch" "$scratch.log"' EXIT
 
 options=()
 for v in CMAKE_BUILD_TYPE CMAKE_CXX_COMPILER CMAKE_CXX_COMPILER_TARGET CMAKE_TOOLCHAIN_FILE TARGET CMAKE_COMPILE_WARNING_AS_ERROR; do
-  value=$(cache $v)
-  [ -z "$value" ] || options+=(-D "$v=$value")
+  [ -z "$(cache $v)" ] || options+=(-D "$v=$(cache $v)")
 done
 "$(cache CMAKE_COMMAND)" -S "$source" -B "$scratch" -G "$(cache CMAKE_GENERATOR)" "${options[@]}" -D "CMAKE_CXX_FLAGS=$flag" >"$scratch.log" 2>&1 &&
-  "$(cache CMAKE_COMMAND)" --build "$scratch" >>"$scratch.log" 2>&1 || { cat "$scratch.log" >&2; rm -f "$scratch.log"; exit 1; }
-rm -f "$scratch.log"
+  "$(cache CMAKE_COMMAND)" --build "$scratch" >>"$scratch.log" 2>&1 || { cat "$scratch.log" >&2; exit 1; }
 rows() { "$(cache CMAKE_CTEST_COMMAND)" --test-dir "$scratch" --no-tests=error -R '^rows$' --output-on-failure; }
 rows
 

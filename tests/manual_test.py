@@ -6,6 +6,7 @@ name the release.
 
   manual_test.py PROGRAM "VERSION DATE" ENGLISH_PAGE TRANSLATED_PAGE [LAUNCHER...]
 """
+import pathlib
 import re
 import subprocess
 import sys
@@ -15,8 +16,7 @@ RUSSIAN = {"NAME": "ИМЯ", "SYNOPSIS": "ОБЗОР", "DESCRIPTION": "ОПИС�
 
 
 def read(path):
-    with open(path, encoding="utf-8") as f:
-        text = f.read()
+    text = pathlib.Path(path).read_text(encoding="utf-8")
     release = re.search(r'^\.TH \S+ 1 (\S+) "rucalc (\S+)"', text, re.M)
     sections = re.findall(r"^\.SH (.*)$", text, re.M)
     blocks = re.findall(r"^\.EX\n(.*?)^\.EE$", text, re.M | re.S)

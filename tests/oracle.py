@@ -26,7 +26,14 @@ PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.52359877559829
 # architecture's in targets.tsv. A NaN is a Python float here, for its sign.
 TABLE = (pathlib.Path(__file__).parent.parent / "targets.tsv").read_text(encoding="utf-8").splitlines()
 TARGETS = {t["arch"]: t for t in csv.DictReader((line for line in TABLE if line[:1] != "#"), delimiter="\t")}
+
+
 nans = TARGETS["amd64"]
+
+
+def target(name):
+    """The row of targets.tsv named by its Debian architecture, GNU triple or multiarch tuple."""
+    return next(t for t in TARGETS.values() if name in (t["arch"], t["triple"], t["multiarch"]))
 
 
 class Unmodelled(Exception):
@@ -135,18 +142,18 @@ def expected(row, program):
     return outputs
 
 
-def on_target(row, program, arch, env):
-    """What the program built for arch must print for the row, run with env.
+def on_target(row, program, target, env):
+    """What the program built for target must print for the row, run with env.
     On x86-64 glibc's sin and cos fuse where the CPU has FMA and AVX2 and
     GLIBC_TUNABLES lets them."""
     global nans
-    fused = TARGETS[arch]["fused"] == "yes"
-    if TARGETS[arch]["fused"] == "cpu":
+    fused = target["fused"] == "yes"
+    if target["fused"] == "cpu":
         flags = set(re.search(r"^flags\s*:(.*)$", pathlib.Path("/proc/cpuinfo").read_text(), re.M)[1].split())
         fused = {"fma", "avx2"} <= flags and "-FMA" not in env.get("GLIBC_TUNABLES", "")
     if ("fma" if fused else "no_fma") in row:
         return row["fma" if fused else "no_fma"]
-    nans, native = TARGETS[arch], nans
+    nans, native = target, nans
     try:
         return program(row["input"].encode())
     finally:

@@ -50,13 +50,9 @@ def converse(argv, p, env=None):
 
 
 @programs
-def test_pipe_dialogue(command, p):
-    assert converse(command(p.name), p) == p.prompt + p.report
-
-
-@programs
-def test_arguments_are_ignored(command, p):
-    assert converse(command(p.name, "--help", "-", "7"), p) == p.prompt + p.report
+@pytest.mark.parametrize("args", [(), ("--help", "-", "7")], ids=["no arguments", "arguments ignored"])
+def test_pipe_dialogue(command, p, args):
+    assert converse(command(p.name, *args), p) == p.prompt + p.report
 
 
 @programs

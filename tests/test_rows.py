@@ -18,13 +18,13 @@ WITHOUT_FMA = {"GLIBC_TUNABLES": "glibc.cpu.hwcaps=-AVX2,-FMA,-FMA4"}
 
 def pytest_generate_tests(metafunc):
     variants = [{}]
-    if oracle.TARGETS[metafunc.config.getoption("arch")]["fused"] == "cpu":
+    if oracle.target(metafunc.config.getoption("arch"))["fused"] == "cpu":
         variants.append(WITHOUT_FMA)
     metafunc.parametrize("libm", variants, ids=["", "without FMA"][:len(variants)])
 
 
 @pytest.mark.parametrize("name, row", ROWS)
-def test_row(command, arch, libm, name, row):
+def test_row(command, target, libm, name, row):
     program = oracle.PROGRAMS[name]
     try:
         want = oracle.expected(row, program)
@@ -33,4 +33,4 @@ def test_row(command, arch, libm, name, row):
     assert {k: row.get(k) for k in want.keys() | row.keys() - {"input", "why"}} == want
     env = os.environ | libm
     run = subprocess.run(command(name), input=row["input"].encode(), capture_output=True, env=env, timeout=60)
-    assert (run.stdout.decode(), run.stderr, run.returncode) == (oracle.on_target(row, program, arch, env), b"", 0)
+    assert (run.stdout.decode(), run.stderr, run.returncode) == (oracle.on_target(row, program, target, env), b"", 0)
