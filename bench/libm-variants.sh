@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# How often trigab's a depends on which of glibc's sin and cos the CPU gets:
-# the variants with fused multiply-adds (x86-64 CPUs with FMA and AVX2, and
-# aarch64) or without them. For every number typed with up to four decimals
+# How often trigab's a depends on which of glibc's x86-64 sin and cos the CPU
+# gets: the variant with fused multiply-adds (CPUs with FMA and AVX2) or the
+# one without. For every number typed with up to four decimals
 # in [-100, 100], it takes the numerator of a for that x and the denominator
 # for that y under each variant, then counts the (x, y) whose printed a
 # differs. Only meaningful on an x86-64 CPU with FMA, where both variants run.

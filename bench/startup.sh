@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Start-to-exit cost of each program against the floor: an empty main
+# Start-to-exit cost of each program against its floor: an empty main
 # compiled and linked by the build's own commands for trigab, so with the
-# same flags; the one floor keeps libm loaded though unused. Instructions
-# come from callgrind (repeatable); wall time from hyperfine, where installed.
+# same flags, with libm loaded though unused (floor-cm, for trigab and
+# rtriangle) or not (floor-c, for cubecalc). Instructions come from callgrind
+# (repeatable), with an empty environment, whose size the loader's work
+# depends on; wall time from hyperfine, where installed.
 #
 #   bench/startup.sh [build directory]    (default: build/default)
 set -euo pipefail
@@ -30,7 +32,7 @@ link=$(tail -1 <<<"$commands" | sed -E 's/^: && //; s/ && :$//; s| [^ ]*main\.cp
 
 # instructions PROGRAM INPUT: instructions executed from exec to exit.
 instructions() {
-  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$1" <"$2" 2>&1 >/dev/null |
+  env -i "$(command -v valgrind)" --tool=callgrind --callgrind-out-file=/dev/null "$1" <"$2" 2>&1 >/dev/null |
     sed -n 's/.*Collected : *\([0-9]*\).*/\1/p'
 }
 
