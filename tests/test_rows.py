@@ -20,7 +20,7 @@ def pytest_generate_tests(metafunc):
     variants = [{}]
     if oracle.target(metafunc.config.getoption("arch"))["fused"] == "cpu":
         variants.append(WITHOUT_FMA)
-    metafunc.parametrize("libm", variants, ids=["", "without FMA"][:len(variants)])
+    metafunc.parametrize("libm", variants, ids=["libm as found", "libm without FMA"][:len(variants)])
 
 
 @pytest.mark.parametrize("name, row", ROWS)
