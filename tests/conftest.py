@@ -1,7 +1,6 @@
-"""Where the black-box tests find the programs: --programs names the folder
-that holds them, --arch the architecture they are built for, by any name
-targets.tsv gives it, and --launcher the emulator they start under when it
-is not this machine's."""
+"""Where the black-box tests find the programs: --programs names their folder,
+--arch their architecture by any name targets.tsv gives it, and --launcher
+the emulator they start under when it is not this machine's."""
 import os
 import shlex
 
