@@ -77,7 +77,7 @@ mutants=(
   "libraries linked as listed|CMakeLists.txt|s/ LINKER:--as-needed//"
   "lazy binding|CMakeLists.txt|s/LINKER:-z,relro,-z,now/LINKER:-z,relro/"
   "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=\${fortify_level}//"
-  "no stack protector|CMakeLists.txt|s/^foreach(flag -fstack-protector-strong /foreach(flag /"
+  "no stack protector|CMakeLists.txt|/list(APPEND target_hardening -fstack-protector-strong)/d"
   "manual page of another release|trigab/trigab.1|s/@PROJECT_VERSION@/1.0.0/"
 )
 
