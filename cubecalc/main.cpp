@@ -3,29 +3,21 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <err.h>
 
 int main()
 {
-    long long typed = 0;
-    const char* failed = nullptr;
-    int error = 0;
-
     std::fputs("Дана длина ребра куба: ", stdout);
     // A caller on a pipe may wait for the prompt before it answers.
-    if (std::fflush(stdout) != 0) {
-        failed = "write";
-        error = errno;
-    }
+    if (std::fflush(stdout) != 0)
+        err(1, "write error");
     // Whether the edge was converted does not matter: if not, it stays 0.
     // Fortified glibc marks the count as not to be ignored, and GCC takes no
     // cast to void for that. Read as 64 bits wherever long has 32: an edge
     // beyond 32 bits keeps its low 32 bits everywhere.
+    long long typed = 0;
     [[maybe_unused]] const int converted = std::scanf("%lld", &typed);
-    if (std::ferror(stdin) && !failed) {
-        failed = "read";
-        error = errno;
-    }
+    const int read_error = std::ferror(stdin) ? errno : 0;
 
     // The results wrap modulo 2^32. Signed overflow would be undefined, so
     // multiply unsigned and convert back.
@@ -34,14 +26,11 @@ int main()
     const auto volume = static_cast<std::int32_t>(edge * face);
     const auto lateral = static_cast<std::int32_t>(4u * face);
 
-    if ((std::printf("Объем: %d\nПлощадь боковой поверхности: %d", volume, lateral) < 0 ||
-         std::fflush(stdout) != 0) &&
-        !failed) {
-        failed = "write";
-        error = errno;
+    if (std::printf("Объем: %d\nПлощадь боковой поверхности: %d", volume, lateral) < 0 || std::fflush(stdout) != 0)
+        err(1, "write error");
+    if (read_error != 0) {
+        errno = read_error;
+        err(1, "read error");
     }
-    if (!failed)
-        return 0;
-    std::fprintf(stderr, "cubecalc: %s error: %s\n", failed, std::strerror(error));
-    return 1;
+    return 0;
 }

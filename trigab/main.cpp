@@ -1,22 +1,27 @@
 // Copyright 2026 The rucalc developers
 // SPDX-License-Identifier: MIT
 #include <cerrno>
+#include <cfenv>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <err.h>
 
 // Every rounding shows in the digits: refuse a build that would round otherwise.
-#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__
+// Clang 15 and later say -freciprocal-math and the like by FLT_EVAL_METHOD -1.
+#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__ || FLT_EVAL_METHOD < 0
 #error "trigab must be built with IEEE 754 arithmetic: no -ffast-math or any of its parts"
-#elif FLT_EVAL_METHOD != 0 && defined(__i386__)
-#error "trigab must be built with IEEE 754 arithmetic: in SSE2 registers (-msse2 -mfpmath=sse), not the x87's wider ones"
+#elif (defined(__i386__) || defined(__x86_64__)) && !defined(__SSE2_MATH__)
+#error "trigab must be built with IEEE 754 arithmetic: doubles in SSE2 registers (-msse2 -mfpmath=sse), not the x87's wider ones"
 #elif FLT_EVAL_METHOD != 0
 #error "trigab must be built with IEEE 754 arithmetic: this target computes in wider registers (FLT_EVAL_METHOD is not 0)"
+#elif !defined(FE_DFL_ENV)
+#error "trigab must be built with IEEE 754 arithmetic: this C library has no default floating-point environment"
 #endif
 // Clang names no macro for -freciprocal-math, -funsafe-math-optimizations
-// and the like: it is told here to round as IEEE 754 does all the same.
-// Clang 14 can do so for x86 alone, and elsewhere says it cannot.
+// and the like before version 15: it is told to round as IEEE 754 does all
+// the same. Clang 14 ignores this on arm and riscv, say; there the barriers
+// below keep every rounding.
 #ifdef __clang__
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wignored-pragmas"
@@ -26,51 +31,53 @@
 
 int main()
 {
-    float x = 0.0f, y = 0.0f, z = 0.0f;
-    const char* failed = nullptr;
-    int error = 0;
+    // Start files linked with -ffast-math, even from one flag on the link
+    // line, flush subnormals to zero before main: undo that.
+    std::fesetenv(FE_DFL_ENV);
 
     std::fputs("3 числа через пробел: ", stdout);
     // A caller on a pipe may wait for the prompt before it answers.
-    if (std::fflush(stdout) != 0) {
-        failed = "write";
-        error = errno;
-    }
+    if (std::fflush(stdout) != 0)
+        err(1, "write error");
     // How many numbers were converted does not matter: the others stay 0.
     // Fortified glibc marks the count as not to be ignored, and GCC takes no
     // cast to void for that.
+    float x = 0.0f, y = 0.0f, z = 0.0f;
     [[maybe_unused]] const int converted = std::scanf("%f %f %f", &x, &y, &z);
-    if (std::ferror(stdin) && !failed) {
-        failed = "read";
-        error = errno;
-    }
+    const int read_error = std::ferror(stdin) ? errno : 0;
 
-    // The double π divided by 6 in double precision (3FE0C152382D7365), one
-    // unit in the last place below the double nearest π/6: that bit shows.
-    const double pi_6 = 0.5235987755982988;
-    const float numerator = static_cast<float>(2.0 * std::cos(static_cast<double>(x) - pi_6));
+    // a = 2·cos(x − π/6) / (1/2 + sin² y): the numerator rounded to single
+    // precision, the rest in double.
+    // π rounded to double, then divided by 6 in double: one unit in the last
+    // place below the double nearest π/6, and that bit shows. Written in hex
+    // as long double and held in doubles, so that no flag narrows a constant
+    // to single precision.
+    constexpr double pi = 0x1.921fb54442d18p1L, pi_6 = pi / 6, half = 0.5;
+    static_assert(pi_6 == 0x1.0c152382d7365p-1L, "π/6 as the double π divided by 6");
+    const float numerator = static_cast<float>(2 * std::cos(static_cast<double>(x) - pi_6));
     const double sin_y = std::sin(static_cast<double>(y));
     // The square rounded once, as pow(sin_y, 2.0) should be. glibc's pow is
     // sometimes an ulp off, and compilers put this product in its place only
     // when optimising: the product keeps every build printing the same digits.
-    // Stored, so that no compiler fuses it with the addition: Clang's
-    // -ffp-contract=fast overrides every pragma.
+    // volatile is the barrier that keeps it from being fused with the
+    // addition: Clang's -ffp-contract=fast overrides every pragma.
     const volatile double sin_y_squared = sin_y * sin_y;
-    const double denominator = sin_y_squared + 0.5;
+    const double denominator = sin_y_squared + half;
     const float a = static_cast<float>(static_cast<double>(numerator) / denominator);
 
+    // b = 1 + z² / (3 + z²/5), each step rounded to single precision. The
+    // divisor 5 is hidden behind a barrier, so that no reciprocal math can
+    // multiply by an inexact 0.2 instead.
+    const volatile float five = 5.0f;
     const float s = z * z;
-    const float t = s / 5.0f + 3.0f;
+    const float t = s / five + 3.0f;
     const float b = s / t + 1.0f;
 
-    if ((std::printf("a: %f\nb: %f", static_cast<double>(a), static_cast<double>(b)) < 0 ||
-         std::fflush(stdout) != 0) &&
-        !failed) {
-        failed = "write";
-        error = errno;
+    if (std::printf("a: %f\nb: %f", static_cast<double>(a), static_cast<double>(b)) < 0 || std::fflush(stdout) != 0)
+        err(1, "write error");
+    if (read_error != 0) {
+        errno = read_error;
+        err(1, "read error");
     }
-    if (!failed)
-        return 0;
-    std::fprintf(stderr, "trigab: %s error: %s\n", failed, std::strerror(error));
-    return 1;
+    return 0;
 }
