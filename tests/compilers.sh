@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Every C++ compiler this machine has (each g++-N and clang++-N on the PATH),
 # or those named, builds the programs with warnings as errors at -O0, at -O2
-# and at -O3 for this machine's CPU; each build must print every case row
-# and have every protection its compiler gives (the linkage tests). Each
+# and at -O3 for this machine's CPU; each build must print every case row,
+# pass the search and have every protection its compiler gives (the linkage tests). Each
 # test is run by its name, and a name that matches no test fails.
 #   tests/compilers.sh [COMPILER...]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 (($#)) || set -- $(compgen -c | grep -E '^(g|clang)\+\+-[0-9]+$' | sort -uV)
 (($#)) || { echo "compilers.sh: no g++-N or clang++-N here" >&2; exit 1; }
-required=(rows trigab.linkage rtriangle.linkage cubecalc.linkage)
+required=(rows search trigab.linkage rtriangle.linkage cubecalc.linkage)
 run_tests() {
   for t in "${required[@]}"; do
     ctest --test-dir "$1" --no-tests=error -R "^${t//./\\.}\$" --output-on-failure || return

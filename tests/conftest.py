@@ -1,18 +1,39 @@
 """Where the black-box tests find the programs: --programs names their folder,
 --arch their architecture by any name targets.tsv gives it, and --launcher
-the emulator they start under when it is not this machine's."""
+the emulator they start under when it is not this machine's. The search
+draws the same inputs on every run; --hypothesis-profile=sweep draws
+20,000 new ones for each program."""
 import os
+import pathlib
 import shlex
+import sysconfig
 
 import pytest
+from hypothesis import HealthCheck, settings
 
 import oracle
 
+ROOT = pathlib.Path(__file__).parent.parent
+# No example database: nothing is written into the tree.
+settings.register_profile("ci", derandomize=True, database=None, deadline=None, max_examples=150,
+                          suppress_health_check=[HealthCheck.too_slow])
+settings.register_profile("sweep", database=None, deadline=None, max_examples=20000,
+                          suppress_health_check=[HealthCheck.too_slow])
+# Under an emulator, where each run takes some 50 ms, and for each flag
+# inexact-flags.sh tries (SEARCH_PROFILE=short).
+settings.register_profile("short", settings.get_profile("ci"), max_examples=50)
+
 
 def pytest_addoption(parser):
-    parser.addoption("--programs", default="build/default/bin", help="the folder holding the programs")
-    parser.addoption("--arch", default="amd64", help="their architecture in targets.tsv: Debian's name, triple or tuple")
+    parser.addoption("--programs", default=str(ROOT / "build/default/bin"), help="the folder holding the programs")
+    parser.addoption("--arch", default=sysconfig.get_config_var("MULTIARCH"),
+                     help="their architecture in targets.tsv: Debian's name, triple or tuple; this machine's by default")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
+
+
+def pytest_configure(config):
+    if not config.getoption("hypothesis_profile"):
+        settings.load_profile(os.environ.get("SEARCH_PROFILE") or ("short" if config.getoption("launcher") else "ci"))
 
 
 @pytest.fixture(scope="session")

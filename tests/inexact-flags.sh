@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # A flag that would make the arithmetic round otherwise, such as -ffast-math
-# or i386's -mfpmath=387, given to the compiler and target of a build: the
-# project configured with it still prints every case row, and so does each
-# main.cpp compiled alone with it and -O2, as one compiles a single file by
-# hand, unless it refuses to compile and says why.
-#   inexact-flags.sh FLAG BUILD    BUILD: the folder of the build to copy
+# or i386's -mfpmath=387, given to the compiler and target of a build, or
+# with --link= to its link alone: the project configured with it still
+# prints every case row and passes the search, and so does each main.cpp
+# built alone with it at -O2, as one builds a single file by hand, by the
+# build's compiler and by the other of GCC and Clang where it is installed,
+# unless it refuses to compile and says why.
+#   inexact-flags.sh [--link=]FLAG BUILD    BUILD: the folder of the build to copy
 set -euo pipefail
-flag=$1 build=$2
+flag=${1#--link=} build=$2
+compile=$flag link=
+[ "$1" = "$flag" ] || compile= link=$flag
 source=$(cd "$(dirname "$0")/.." && pwd)
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 scratch=$(mktemp -d)
@@ -16,20 +20,28 @@ options=()
 for v in CMAKE_BUILD_TYPE CMAKE_CXX_COMPILER CMAKE_CXX_COMPILER_TARGET CMAKE_TOOLCHAIN_FILE TARGET CMAKE_COMPILE_WARNING_AS_ERROR; do
   [ -z "$(cache $v)" ] || options+=(-D "$v=$(cache $v)")
 done
-"$(cache CMAKE_COMMAND)" -S "$source" -B "$scratch" -G "$(cache CMAKE_GENERATOR)" "${options[@]}" -D "CMAKE_CXX_FLAGS=$flag" >"$scratch.log" 2>&1 &&
+"$(cache CMAKE_COMMAND)" -S "$source" -B "$scratch" -G "$(cache CMAKE_GENERATOR)" "${options[@]}" \
+  -D "CMAKE_CXX_FLAGS=$compile" -D "CMAKE_EXE_LINKER_FLAGS=$link" >"$scratch.log" 2>&1 &&
   "$(cache CMAKE_COMMAND)" --build "$scratch" >>"$scratch.log" 2>&1 || { cat "$scratch.log" >&2; exit 1; }
-rows() { "$(cache CMAKE_CTEST_COMMAND)" --test-dir "$scratch" --no-tests=error -R '^rows$' --output-on-failure; }
-rows
+check() { SEARCH_PROFILE=short "$(cache CMAKE_CTEST_COMMAND)" --test-dir "$scratch" --no-tests=error -R '^(rows|search)$' --output-on-failure; }
+check
 
-# The compiler as CMake found it, whether named or set by a toolchain file.
+# The compiler as CMake found it, whether named or set by a toolchain file,
+# and the other of the two for the same target.
 compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
-target=$(cache CMAKE_CXX_COMPILER_TARGET)
-for program in trigab rtriangle cubecalc; do
-  # shellcheck disable=SC2086 # the flag may be several
-  if ! "$compiler" ${target:+--target=$target} -O2 $flag "$source/$program/main.cpp" \
-       -o "$scratch/bin/$program" 2>"$scratch/errors"; then
-    grep -q "must be built with IEEE 754 arithmetic" "$scratch/errors" || { cat "$scratch/errors" >&2; exit 1; }
-    echo "$program alone refuses $flag"
-  fi
+triple=$(cache TARGET)
+if "$compiler" --version | grep -q clang; then other=${triple:+$triple-}g++
+else other="clang++${triple:+ --target=$triple}"; fi
+command -v "${other%% *}" >/dev/null || other=
+[ -z "$(cache CMAKE_CXX_COMPILER_TARGET)" ] || compiler="$compiler --target=$(cache CMAKE_CXX_COMPILER_TARGET)"
+for cxx in "$compiler" ${other:+"$other"}; do
+  for program in trigab rtriangle cubecalc; do
+    # shellcheck disable=SC2086 # the compiler and the flag may be several words
+    if ! $cxx -O2 $compile -c "$source/$program/main.cpp" -o "$scratch/$program.o" 2>"$scratch/errors" ||
+       ! $cxx $link "$scratch/$program.o" -o "$scratch/bin/$program" 2>>"$scratch/errors"; then
+      grep -q "must be built with IEEE 754 arithmetic" "$scratch/errors" || { cat "$scratch/errors" >&2; exit 1; }
+      echo "$program alone refuses $1 with $cxx"
+    fi
+  done
+  check
 done
-rows

@@ -10,6 +10,7 @@ from running each and checked to be what sin or cos one ulp off gives.
   tests/oracle.py PROGRAM INPUT WHY    prints a new row"""
 import argparse, csv, json, math, pathlib, re, sys
 from fractions import Fraction
+from functools import partial
 from operator import add, mul, pos, sub, truediv
 
 import gmpy2
@@ -26,9 +27,7 @@ PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.52359877559829
 # architecture's in targets.tsv. A NaN is a Python float here, for its sign.
 TABLE = (pathlib.Path(__file__).parent.parent / "targets.tsv").read_text(encoding="utf-8").splitlines()
 TARGETS = {t["arch"]: t for t in csv.DictReader((line for line in TABLE if line[:1] != "#"), delimiter="\t")}
-
-
-nans = TARGETS["amd64"]
+ROWS_TARGET = TARGETS["amd64"]  # whose NaNs a row's "output" holds
 
 
 def target(name):
@@ -40,16 +39,16 @@ class Unmodelled(Exception):
     pass
 
 
-def op(ctx, f, *args, ulps=0):
-    """f correctly rounded in ctx, with this CPU's NaNs; ulps moves it, as a libm one ulp off."""
-    invalid = math.copysign(math.nan, -1 if nans["invalid"] == "-nan" else 1)
+def op(target, ctx, f, *args, ulps=0):
+    """f correctly rounded in ctx, with target's NaNs; ulps moves it, as a libm one ulp off."""
+    invalid = math.copysign(math.nan, -1 if target["invalid"] == "-nan" else 1)
     found = [v for v in args if isinstance(v, float)]
     if found:
         # Which NaN wins depends on operand order the compiler may swap.
-        if len({math.copysign(1, v) for v in found}) > 1 and nans["passes"] == "yes":
+        if len({math.copysign(1, v) for v in found}) > 1 and target["passes"] == "yes":
             raise Unmodelled("two NaNs of different signs meet")
         narrowing = f is pos and ctx is SINGLE  # pos only ever narrows a double
-        return found[0] if nans["passes"] == "yes" and (nans["narrows"] == "yes" or not narrowing) else invalid
+        return found[0] if target["passes"] == "yes" and (target["narrows"] == "yes" or not narrowing) else invalid
     with within(ctx):
         r = f(*args)
         r = gmpy2.next_above(r) if ulps > 0 else gmpy2.next_below(r) if ulps < 0 else r
@@ -102,27 +101,29 @@ def fmt(v):
     return f"{'-' if gmpy2.is_signed(v) else ''}{n // 10**6}.{n % 10**6:06d}"
 
 
-def trigab(data, ulps=(0, 0)):
+def trigab(data, target=ROWS_TARGET, ulps=(0, 0)):
     x, y, z = scan(data, 3, False)
-    cos = op(DOUBLE, gmpy2.cos, op(DOUBLE, sub, x, PI_6), ulps=ulps[0])
-    numerator = op(SINGLE, pos, op(DOUBLE, mul, 2, cos))
-    sin_y = op(DOUBLE, gmpy2.sin, y, ulps=ulps[1])
-    denominator = op(DOUBLE, add, op(DOUBLE, mul, sin_y, sin_y), gmpy2.mpfr(0.5))
-    a = op(SINGLE, pos, op(DOUBLE, truediv, numerator, denominator))
-    s = op(SINGLE, mul, z, z)
-    t = op(SINGLE, add, op(SINGLE, truediv, s, 5), 3)
-    b = op(SINGLE, add, op(SINGLE, truediv, s, t), 1)
+    o = partial(op, target)
+    cos = o(DOUBLE, gmpy2.cos, o(DOUBLE, sub, x, PI_6), ulps=ulps[0])
+    numerator = o(SINGLE, pos, o(DOUBLE, mul, 2, cos))
+    sin_y = o(DOUBLE, gmpy2.sin, y, ulps=ulps[1])
+    denominator = o(DOUBLE, add, o(DOUBLE, mul, sin_y, sin_y), gmpy2.mpfr(0.5))
+    a = o(SINGLE, pos, o(DOUBLE, truediv, numerator, denominator))
+    s = o(SINGLE, mul, z, z)
+    t = o(SINGLE, add, o(SINGLE, truediv, s, 5), 3)
+    b = o(SINGLE, add, o(SINGLE, truediv, s, t), 1)
     return f"3 числа через пробел: a: {fmt(a)}\nb: {fmt(b)}"
 
 
-def rtriangle(data):
+def rtriangle(data, target=ROWS_TARGET):
     p, q = scan(data, 2, False)
-    area = op(SINGLE, truediv, op(SINGLE, mul, q, p), 2)
-    hypotenuse = op(DOUBLE, gmpy2.sqrt, op(SINGLE, add, op(SINGLE, mul, q, q), op(SINGLE, mul, p, p)))
+    o = partial(op, target)
+    area = o(SINGLE, truediv, o(SINGLE, mul, q, p), 2)
+    hypotenuse = o(DOUBLE, gmpy2.sqrt, o(SINGLE, add, o(SINGLE, mul, q, q), o(SINGLE, mul, p, p)))
     return f"Длины двух катетов через пробел: Гипотенуза: {fmt(hypotenuse)}\nПлощадь: {fmt(area)}"
 
 
-def cubecalc(data):
+def cubecalc(data, target=ROWS_TARGET):
     (n,) = scan(data, 1, True)
     volume, lateral = ((v + 2**31) % 2**32 - 2**31 for v in (n**3, 4 * n * n))
     return f"Дана длина ребра куба: Объем: {volume}\nПлощадь боковой поверхности: {lateral}"
@@ -137,27 +138,27 @@ def expected(row, program):
     outputs = {"output": program(data)}
     for key in ("fma", "no_fma"):
         if key in row:
-            near = {program(data, u) for u in ((1, 0), (-1, 0), (0, 1), (0, -1))} - {outputs["output"]}
+            near = set(one_ulp_off(data, ROWS_TARGET)) - {outputs["output"]}
             outputs[key] = row[key] if row[key] in near else f"one of {sorted(near)}"
     return outputs
+
+
+def one_ulp_off(data, target):
+    """What trigab prints where glibc's cosine or sine is one ulp off."""
+    return [trigab(data, target, u) for u in ((1, 0), (-1, 0), (0, 1), (0, -1))]
 
 
 def on_target(row, program, target, env):
     """What the program built for target must print for the row, run with env.
     On x86-64 glibc's sin and cos fuse where the CPU has FMA and AVX2 and
     GLIBC_TUNABLES lets them."""
-    global nans
     fused = target["fused"] == "yes"
     if target["fused"] == "cpu":
         flags = set(re.search(r"^flags\s*:(.*)$", pathlib.Path("/proc/cpuinfo").read_text(), re.M)[1].split())
         fused = {"fma", "avx2"} <= flags and "-FMA" not in env.get("GLIBC_TUNABLES", "")
     if ("fma" if fused else "no_fma") in row:
         return row["fma" if fused else "no_fma"]
-    nans, native = target, nans
-    try:
-        return program(row["input"].encode())
-    finally:
-        nans = native
+    return program(row["input"].encode(), target)
 
 
 if __name__ == "__main__":
