@@ -1,14 +1,23 @@
-# The version and date of the newest debian/changelog entry, as `version` and
-# `RELEASE_DATE` (YYYY-MM-DD). A version that is not MAJOR.MINOR.PATCH, with
-# an epoch or a revision, is refused rather than cut short.
+# The version and date of the newest debian/changelog entry: `version`
+# (MAJOR.MINOR.PATCH, for CMake), `upstream_version` (what the pages print:
+# that, and a ~ pre-release if any) and `RELEASE_DATE` (YYYY-MM-DD). Whatever
+# Debian adds is put aside: an epoch, a revision, a binNMU's +bN, +nmuN,
+# +debNNuM, ~bpoNN+M. Anything else is refused rather than cut short.
 #   include(cmake/version.cmake), or: cmake -D changelog=FILE -P cmake/version.cmake
 cmake_policy(VERSION 3.25)
 if(NOT changelog)
   set(changelog ${CMAKE_CURRENT_LIST_DIR}/../debian/changelog)
 endif()
 file(STRINGS ${changelog} newest LIMIT_COUNT 1 REGEX "^[^ ]")
-if(NOT newest MATCHES "^rucalc \\(([0-9]+\\.[0-9]+\\.[0-9]+)\\) ")
-  message(FATAL_ERROR "${changelog}: the newest version must be MAJOR.MINOR.PATCH, with no epoch or revision: ${newest}")
+string(REGEX REPLACE "^rucalc \\(([^)]*)\\) .*" "\\1" debian_version "${newest}")
+string(REGEX REPLACE "^[0-9]+:" "" upstream_version "${debian_version}")
+string(REGEX REPLACE "-[^-]*$" "" upstream_version "${upstream_version}")
+set(suffixes "\\+b[0-9]+" "\\+nmu[0-9]+" "\\+deb[0-9]+u[0-9]+" "~bpo[0-9]+\\+[0-9]+")
+foreach(suffix IN LISTS suffixes suffixes)
+  string(REGEX REPLACE "${suffix}$" "" upstream_version "${upstream_version}")
+endforeach()
+if(NOT upstream_version MATCHES "^([0-9]+\\.[0-9]+\\.[0-9]+)(~[a-z]+[0-9]*)?$")
+  message(FATAL_ERROR "${changelog}: no MAJOR.MINOR.PATCH in the newest version: ${newest}")
 endif()
 set(version ${CMAKE_MATCH_1})
 file(STRINGS ${changelog} signed LIMIT_COUNT 1 REGEX "^ -- ")
@@ -25,5 +34,5 @@ string(SUBSTRING ${month} 1 2 month)
 string(SUBSTRING ${day} 1 2 day)
 set(RELEASE_DATE ${year}-${month}-${day})
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
-  message("${version} ${RELEASE_DATE}")
+  message("${upstream_version} ${RELEASE_DATE}")
 endif()
