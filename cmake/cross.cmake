@@ -13,11 +13,28 @@ endif()
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARGET)
 
 string(REGEX MATCH "^[^-]+" arch "${TARGET}")
-# The qemu-user that runs it, by its row of targets.tsv; a triple not there
-# is still built.
-file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../targets.tsv rows REGEX "^[^\t]+\t${TARGET}\t")
-if(rows MATCHES "^[^\t]+\t[^\t]+\t[^\t]+\t([^\t]+)\t")
-  set(qemu ${CMAKE_MATCH_1})
+# The qemu-user that runs it, and whether CI checks inexact flags there, by
+# its row of targets.tsv read by the header; a triple not there is still built.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../targets.tsv table REGEX "^[^#]")
+list(POP_FRONT table header)
+string(REPLACE "\t" ";" header "${header}")
+foreach(row IN LISTS table)
+  string(REPLACE "\t" ";" row "${row}")
+  foreach(column IN LISTS header)
+    list(POP_FRONT row value)
+    set(target_${column} ${value})
+  endforeach()
+  if(target_triple STREQUAL TARGET)
+    break()
+  endif()
+  unset(target_qemu)
+  unset(target_checks)
+endforeach()
+if(target_qemu AND NOT target_qemu STREQUAL "-")
+  set(qemu ${target_qemu})
+endif()
+if(target_checks STREQUAL "flags")
+  set(check_inexact_flags ON)
 endif()
 
 set(CMAKE_SYSTEM_NAME Linux)
