@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Start-to-exit cost of each program against its floor: an empty main
+# Start-to-exit cost of each program against two floors: an empty main
 # compiled and linked by the build's own commands for trigab, so with the
-# same flags, with libm loaded though unused (floor-cm, for trigab and
-# rtriangle) or not (floor-c, for cubecalc). Instructions come from callgrind
+# same flags, with libc alone (floor-c) or libm loaded too, though unused
+# (floor-cm: what trigab and rtriangle need at the least). Instructions come from callgrind
 # (repeatable), with an empty environment, whose size the loader's work
 # depends on; wall time from hyperfine, where installed.
 #
@@ -41,14 +41,15 @@ printf '1 2 3\n' >"$work/trigab.in"
 printf '3\n' >"$work/cubecalc.in"
 : >"$work/empty.in"
 
-printf '%-10s %-10s %12s %12s %7s\n' program floor instructions floor ratio
+# Each program against both floors: libc alone, and libc with libm loaded.
+c=$(instructions "$work/floor-c" "$work/empty.in")
+cm=$(instructions "$work/floor-cm" "$work/empty.in")
+printf '%-10s %12s %9s %9s\n' program instructions /floor-c /floor-cm
 for p in trigab rtriangle cubecalc; do
-  floor=floor-cm
-  [ "$p" = cubecalc ] && floor=floor-c
   n=$(instructions "$build/bin/$p" "$work/$p.in")
-  f=$(instructions "$work/$floor" "$work/empty.in")
-  printf '%-10s %-10s %12d %12d %7s\n' "$p" "$floor" "$n" "$f" "$(awk "BEGIN { printf \"%.3f\", $n / $f }")"
+  printf '%-10s %12d %9s %9s\n' "$p" "$n" "$(awk "BEGIN { printf \"%.3f\", $n / $c }")" "$(awk "BEGIN { printf \"%.3f\", $n / $cm }")"
 done
+printf '%-10s %12d\n%-10s %12d\n' floor-c "$c" floor-cm "$cm"
 
 if command -v hyperfine >/dev/null; then
   # Without a shell, whose cost would swamp the difference; hyperfine then

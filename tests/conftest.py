@@ -6,7 +6,6 @@ draws the same inputs on every run; --hypothesis-profile=sweep draws
 import os
 import pathlib
 import shlex
-import sysconfig
 
 import pytest
 from hypothesis import HealthCheck, settings
@@ -26,8 +25,7 @@ settings.register_profile("short", settings.get_profile("ci"), max_examples=50)
 
 def pytest_addoption(parser):
     parser.addoption("--programs", default=str(ROOT / "build/default/bin"), help="the folder holding the programs")
-    parser.addoption("--arch", default=sysconfig.get_config_var("MULTIARCH"),
-                     help="their architecture in targets.tsv: Debian's name, triple or tuple; this machine's by default")
+    parser.addoption("--arch", help="their architecture in targets.tsv: Debian's name, triple or tuple; this machine's by default")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
 
 

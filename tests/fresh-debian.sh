@@ -13,7 +13,6 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 release=${1:?usage: fresh-debian.sh RELEASE [COMMAND...]}
 shift
-command -v mmdebstrap >/dev/null || { echo "fresh-debian.sh: mmdebstrap is not installed" >&2; exit 1; }
 
 # The mirror this machine's apt already uses for its own release.
 . /etc/os-release
@@ -41,15 +40,12 @@ step "the test preset before pytest is installed must fail and name it"
 if { cmake --preset default && ctest --preset default; } >/root/no-tests.log 2>&1 </dev/null; then
   cat /root/no-tests.log; echo "fresh-debian.sh: the tests passed without pytest" >&2; exit 1
 fi
-grep -h -E 'python3-pytest|No tests were found' /root/no-tests.log
-grep -q python3-pytest /root/no-tests.log || { echo "fresh-debian.sh: no word of python3-pytest" >&2; exit 1; }
+grep -E 'python3-pytest' /root/no-tests.log || { echo "fresh-debian.sh: no word of python3-pytest" >&2; exit 1; }
 
 step "second command: $second"
 bash -c "$second" </dev/null
-step "both commands succeeded"
-
 apt-get install -y clang libclang-rt-dev >/dev/null </dev/null
-step "the Clang presets: $(clang++ --version | head -1)"
+step "both commands succeeded; the Clang presets: $(clang++ --version | head -1)"
 cmake --workflow --preset sanitize </dev/null
 cmake --workflow --preset native </dev/null
 END

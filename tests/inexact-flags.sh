@@ -26,8 +26,7 @@ done
 check() { SEARCH_PROFILE=short "$(cache CMAKE_CTEST_COMMAND)" --test-dir "$scratch" --no-tests=error -R '^(rows|search)$' --output-on-failure; }
 check
 
-# The compiler as CMake found it, whether named or set by a toolchain file,
-# and the other of the two for the same target.
+# The compiler as CMake found it, and the other of the two for its target.
 compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
 triple=$(cache TARGET)
 if "$compiler" --version | grep -q clang; then other=${triple:+$triple-}g++

@@ -52,6 +52,11 @@ def main(program, release, english, translated, *launcher):
         out = subprocess.run([*launcher, program], input=(typed + "\n").encode(), capture_output=True).stdout
         if out.decode() + "$" != expected:
             failures.append(f"{command!r} with {typed!r} prints {out.decode()!r}, the page shows {expected!r}")
+    # The package installs the programs and their pages alone: a page that
+    # sends its reader to a file of the source tree sends them nowhere.
+    for page in (english, translated):
+        for name in re.findall(r"README|\b[\w.-]+\.(?:md|tsv|txt|cmake|py|sh)\b", pathlib.Path(page).read_text("utf-8")):
+            failures.append(f"{page} names {name}, a file its reader does not have")
     for f in failures:
         print(f"{translated}: {f}")
     return not failures

@@ -9,8 +9,7 @@
 #                              (presets or GNU triples) instead
 set -uo pipefail
 cd "$(dirname "$0")/.."
-# The presets, then i386 (x87) and armel (32-bit long, floating point from
-# libgcc) for the mistakes only they show.
+# The presets, then i386 (x87) and armel (32-bit long, libgcc's floating point).
 presets=(default native sanitize)
 targets=("$(.ci/targets triple arch i386)" "$(.ci/targets triple arch armel)")
 read -r -a builds <<<"${BUILDS:-${presets[*]} ${targets[*]}}"
@@ -38,7 +37,7 @@ mutants=(
   "a kept in double|trigab|s/const float a = static_cast<float>(\(.*\));/const double a = \1;/"
   "z² kept in double|trigab|s/const float s = z \* z;/const double s = static_cast<double>(z) * static_cast<double>(z);/;s/const float t = s \/ five + 3.0f;/const float t = static_cast<float>(s \/ static_cast<double>(five) + 3.0);/;s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(s \/ static_cast<double>(t) + 1.0);/"
   "t = (s + 15) / 5|trigab|s/s \/ five + 3.0f/(s + 15.0f) \/ five/"
-  "t = s·0.2 + 3|trigab|s/s \/ five/s * 0.2f \/ (five \/ 5.0f)/"
+  "t = s·0.2 + 3|trigab|s/s \/ five/(static_cast<void>(five), s * 0.2f)/"
   "t kept in double|trigab|s/const float t = s \/ five + 3.0f;/const double t = static_cast<double>(s) \/ static_cast<double>(five) + 3.0;/;s/const float b = s \/ t + 1.0f;/const float b = static_cast<float>(static_cast<double>(s) \/ t) + 1.0f;/"
   "b = (s + t) / t|trigab|s/s \/ t + 1.0f/(s + t) \/ t/"
   "s/t as s·(1/t)|trigab|s/s \/ t + 1.0f/s * (1.0f \/ t) + 1.0f/"
@@ -86,6 +85,8 @@ mutants=(
   "no fortification|CMakeLists.txt|s/;-D_FORTIFY_SOURCE=\${fortify_level}//"
   "no stack protector|CMakeLists.txt|/list(APPEND target_hardening -fstack-protector-strong)/d"
   "manual page of another release|trigab/trigab.1|s/@upstream_version@/1.0.0/"
+  "a binNMU's date taken for the release's|cmake/version.cmake|s/if(NOT header MATCHES \"binary-only=yes\")/if(TRUE)/"
+  "manual page sends its reader to the README|rtriangle/rtriangle.ru.1|s/^На i386 программе нужен/README проекта перечисляет NaN каждой архитектуры.\n&/"
 )
 
 saved=$(mktemp -d) log=$(mktemp)

@@ -8,7 +8,7 @@ what the variant for a CPU with (or without) fused multiply-add prints, taken
 from running each and checked to be what sin or cos one ulp off gives.
 
   tests/oracle.py PROGRAM INPUT WHY    prints a new row"""
-import argparse, csv, json, math, pathlib, re, sys
+import argparse, csv, json, math, pathlib, re, sys, sysconfig
 from fractions import Fraction
 from functools import partial
 from operator import add, mul, pos, sub, truediv
@@ -30,8 +30,10 @@ TARGETS = {t["arch"]: t for t in csv.DictReader((line for line in TABLE if line[
 ROWS_TARGET = TARGETS["amd64"]  # whose NaNs a row's "output" holds
 
 
-def target(name):
-    """The row of targets.tsv named by its Debian architecture, GNU triple or multiarch tuple."""
+def target(name=None):
+    """The row of targets.tsv named by its Debian architecture, GNU triple or
+    multiarch tuple; this machine's by default."""
+    name = name or sysconfig.get_config_var("MULTIARCH")
     return next(t for t in TARGETS.values() if name in (t["arch"], t["triple"], t["multiarch"]))
 
 

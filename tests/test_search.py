@@ -9,15 +9,12 @@ from hypothesis import event, given, reject, strategies as st
 
 import oracle
 
-# Single-precision values of every exponent, subnormals to overflow, and
-# the decimals people type, of every size a float can hold or not.
+# Single-precision values of every exponent, subnormals to overflow, the
+# words, and decimals as people type them, of every size and of a few digits.
 floats = st.floats(width=32)
 subnormal = st.floats(-2.0**-126, 2.0**-126, width=32)
-def decimals(exponents):
-    return st.builds(lambda m, e: m * 10.0**e, st.integers(-10**7, 10**7), exponents)
-
-
-reals = st.one_of(floats, decimals(st.integers(-52, 42)), decimals(st.integers(-9, -3)))
+reals = st.one_of(floats, *(st.builds(lambda m, e: m * 10.0**e, st.integers(-10**7, 10**7), st.integers(*exponents))
+                            for exponents in ((-52, 42), (-9, -3))))
 
 
 @st.composite
@@ -37,26 +34,25 @@ def near(draw, first, at):
     """A first number, and a second whose product with it lands near 2**at."""
     a = draw(first)
     b = draw(st.floats(0.25, 4)) * 2.0**draw(at) / a if a and math.isfinite(a) else draw(floats)
-    return [a, b if abs(b) < 3.4e38 else math.copysign(math.inf, b)]
+    return [repr(a), repr(b if abs(b) < 3.4e38 else math.copysign(math.inf, b))]
 
 
 def typed(numbers, seps=st.sampled_from([" ", "  ", "\t", "\n", " \n "])):
-    """Numbers as one line or several, with what may follow them."""
+    """Numbers on one line or several, and what may follow them."""
     return st.tuples(numbers, st.lists(seps, min_size=3, max_size=3), st.sampled_from(["", "\n", " 7\n"])).map(
         lambda t: "".join(n + s for n, s in zip(t[0], t[1])).rstrip() + t[2])
 
 
-# Products that print: a subnormal leg with a large one, which a flushed
-# subnormal turns to 0; and products at the edge of overflow, where q·p/2
+# Areas that print: a subnormal leg with a large one, which a flushed
+# subnormal turns to 0, and products at the edge of overflow, where q·p/2
 # and q·(p/2) part.
-legs = st.one_of(st.lists(spelt(reals), min_size=2, max_size=2),
-                 near(subnormal, st.integers(-20, 10)).map(lambda ab: [repr(v) for v in ab]),
-                 near(floats, st.integers(126, 129)).map(lambda ab: [repr(v) for v in ab]))
-edges = st.one_of(st.integers(-2000, 2000), st.integers(-2**32, 2**32), st.integers(-2**65, 2**65))
+legs = st.one_of(st.lists(spelt(reals), min_size=2, max_size=2), near(subnormal, st.integers(-20, 10)),
+                 near(floats, st.integers(126, 129)))
+edges = st.one_of(*(st.integers(-n, n) for n in (2000, 2**32, 2**65)))
 INPUTS = {
     "trigab": typed(st.lists(spelt(reals), min_size=3, max_size=3)),
     "rtriangle": typed(st.one_of(legs, legs.map(lambda ab: ab[::-1]))),
-    "cubecalc": typed(st.tuples(st.builds(lambda n, f: f.format(n), edges, st.sampled_from(["{}", "+{}", "{:05d}"])))),
+    "cubecalc": typed(st.tuples(st.builds(str.format, st.sampled_from(["{}", "+{}", "{:05d}"]), edges))),
 }
 
 

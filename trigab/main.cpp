@@ -53,7 +53,7 @@ int main()
     // as long double and held in doubles, so that no flag narrows a constant
     // to single precision.
     constexpr double pi = 0x1.921fb54442d18p1L, pi_6 = pi / 6, half = 0.5;
-    static_assert(pi_6 == 0x1.0c152382d7365p-1L, "π/6 as the double π divided by 6");
+    static_assert(pi_6 == static_cast<double>(0x1.0c152382d7365p-1L), "π/6 as the double π divided by 6");
     const float numerator = static_cast<float>(2 * std::cos(static_cast<double>(x) - pi_6));
     const double sin_y = std::sin(static_cast<double>(y));
     // The square rounded once, as pow(sin_y, 2.0) should be. glibc's pow is
