@@ -1,8 +1,6 @@
-"""Where the black-box tests find the programs: --programs names their folder,
---arch their architecture by any name targets.tsv gives it, and --launcher
-the emulator they start under when it is not this machine's. The search
-draws the same inputs on every run; --hypothesis-profile=sweep draws
-20,000 new ones for each program."""
+"""Where the black-box tests find the programs (--programs, --arch, --launcher),
+and how much the search draws: the same inputs on every run, or with
+--hypothesis-profile=sweep 20,000 new ones for each program."""
 import os
 import pathlib
 import shlex
@@ -12,19 +10,17 @@ from hypothesis import HealthCheck, settings
 
 import oracle
 
-ROOT = pathlib.Path(__file__).parent.parent
 # No example database: nothing is written into the tree.
-settings.register_profile("ci", derandomize=True, database=None, deadline=None, max_examples=150,
-                          suppress_health_check=[HealthCheck.too_slow])
-settings.register_profile("sweep", database=None, deadline=None, max_examples=20000,
-                          suppress_health_check=[HealthCheck.too_slow])
+quiet = {"database": None, "deadline": None, "suppress_health_check": [HealthCheck.too_slow]}
+settings.register_profile("ci", derandomize=True, max_examples=150, **quiet)
+settings.register_profile("sweep", max_examples=20000, **quiet)
 # Under an emulator, where each run takes some 50 ms, and for each flag
 # inexact-flags.sh tries (SEARCH_PROFILE=short).
 settings.register_profile("short", settings.get_profile("ci"), max_examples=50)
 
 
 def pytest_addoption(parser):
-    parser.addoption("--programs", default=str(ROOT / "build/default/bin"), help="the folder holding the programs")
+    parser.addoption("--programs", default=str(pathlib.Path(__file__).parent.parent / "build/default/bin"), help="the folder holding the programs")
     parser.addoption("--arch", help="their architecture in targets.tsv: Debian's name, triple or tuple; this machine's by default")
     parser.addoption("--launcher", default="", help="the emulator and its options, as one string")
 

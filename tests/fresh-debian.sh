@@ -2,10 +2,9 @@
 # Proves the README's set-up on a freshly made minimal Debian: its two
 # commands, run there as written (as root, so without sudo), build and run a
 # program, then run every test; between them, the test command without the
-# Python test libraries must fail and name them. Then the other presets, with
-# the release's Clang, and any further commands given. mmdebstrap makes the
-# root in a user namespace and runs all of it from its hooks: nothing is
-# mounted by hand, nothing is left behind.
+# Python test libraries must fail and name them. Then any further commands
+# given, in the same root. mmdebstrap makes the root in a user namespace and
+# runs all of it from its hooks: nothing is mounted by hand, nothing is left.
 # Needs root (the namespace's ids) and the machine's Debian mirror.
 #
 #   tests/fresh-debian.sh RELEASE [COMMAND...]    RELEASE: bookworm, trixie, testing...
@@ -44,15 +43,11 @@ grep -E 'python3-pytest' /root/no-tests.log || { echo "fresh-debian.sh: no word 
 
 step "second command: $second"
 bash -c "$second" </dev/null
-apt-get install -y clang libclang-rt-dev >/dev/null </dev/null
-step "both commands succeeded; the Clang presets: $(clang++ --version | head -1)"
-cmake --workflow --preset sanitize </dev/null
-cmake --workflow --preset native </dev/null
+step "both commands succeeded"
 END
   for c; do printf 'step %q\n%s </dev/null\n' "$c" "$c"; done
 } >"$work/prove.sh"
 
-printf '\n== a fresh Debian %s (minbase) from %s\n' "$release" "$mirror"
 # A mirror may serve testing as a snapshot whose Release file has expired.
 mmdebstrap --mode=unshare --variant=minbase --aptopt='Acquire::Check-Valid-Until "false"' \
   --customize-hook='mkdir "$1/root/rucalc"' \
@@ -60,4 +55,3 @@ mmdebstrap --mode=unshare --variant=minbase --aptopt='Acquire::Check-Valid-Until
   --customize-hook="copy-in $work/prove.sh /root" \
   --customize-hook='chroot "$1" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb DEBIAN_FRONTEND=noninteractive PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash /root/prove.sh' \
   "$release" /dev/null "$mirror"
-printf '\n== the README held on a fresh Debian %s\n' "$release"
