@@ -40,8 +40,7 @@ for cxx in "$compiler" ${other:+"$other"}; do
     if ! $cxx -O2 $compile -c "$source/$program/main.cpp" -o "$scratch/$program.o" 2>"$scratch/errors" ||
        ! $cxx $link "$scratch/$program.o" -o "$scratch/bin/$program" 2>>"$scratch/errors"; then
       grep -q "must be built with IEEE 754 arithmetic" "$scratch/errors" || { cat "$scratch/errors" >&2; exit 1; }
-      echo "$program alone refuses $1 with $cxx"
-      refused=$((refused + 1))
+      echo "$program alone refuses $1 with $cxx" && refused=$((refused + 1))
     fi
   done
   # Where every program with floating point refused, nothing new is left to run.
