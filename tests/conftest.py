@@ -14,8 +14,7 @@ import oracle
 quiet = {"database": None, "deadline": None, "suppress_health_check": [HealthCheck.too_slow]}
 settings.register_profile("ci", derandomize=True, max_examples=150, **quiet)
 settings.register_profile("sweep", max_examples=20000, **quiet)
-# Under an emulator, where each run takes some 50 ms, and for each flag
-# inexact-flags.sh tries (SEARCH_PROFILE=short).
+# Under an emulator (some 50 ms a run), and for inexact-flags.sh's builds.
 settings.register_profile("short", settings.get_profile("ci"), max_examples=50)
 
 

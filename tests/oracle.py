@@ -43,7 +43,8 @@ class Unmodelled(Exception):
 
 def op(target, ctx, f, *args, ulps=0):
     """f correctly rounded in ctx, with target's NaNs; ulps moves it, as a libm one ulp off."""
-    invalid = math.copysign(math.nan, -1 if target["invalid"] == "-nan" else 1)
+    infinite = [math.copysign(1, float(a)) for a in args if math.isinf(float(a))] if f is mul else []
+    invalid = math.copysign(math.nan, (infinite or [1])[0] if target["invalid"] == "inf" else -1 if target["invalid"] == "-nan" else 1)
     found = [v for v in args if isinstance(v, float)]
     if found:
         # Which NaN wins depends on operand order the compiler may swap.
