@@ -53,7 +53,7 @@ mutants=(
   "area product in double|rtriangle|s/const volatile float product = q \* p;/const volatile double product = static_cast<double>(q) * static_cast<double>(p);/;s/const float area = product \/ 2.0f;/const float area = static_cast<float>(product \/ 2.0);/"
   "area = q·(p/2)|rtriangle|s/const float area = product \/ 2.0f;/const float area = (static_cast<void>(product), q * (p \/ 2.0f));/"
   "area kept in double|rtriangle|s/const volatile float product = q \* p;/const volatile double product = static_cast<double>(q) * static_cast<double>(p);/;s/const float area = product \/ 2.0f;/const double area = product \/ 2.0;/"
-  "environment left as the start files set it|trigab rtriangle|/std::fesetenv(FE_DFL_ENV);/d"
+  "environment left as the start files set it|rtriangle|/std::fesetenv(FE_DFL_ENV);/d"
   "results swapped|rtriangle|s/hypotenuse, static_cast<double>(area)/static_cast<double>(area), hypotenuse/"
   "edge read with %d|cubecalc|s/long long typed = 0;/int typed = 0;/;s/%lld/%d/"
   "signed arithmetic|cubecalc|s/static_cast<std::uint32_t>(typed)/static_cast<std::int32_t>(typed)/;s/4u \* face/4 * face/"
