@@ -4,8 +4,8 @@
 # with --link= to its link alone: the project configured with it still
 # prints every case row and passes the search, and so does each main.cpp
 # built alone with it at -O2, as one builds a single file by hand, by the
-# build's compiler and by the other of GCC and Clang where it is installed,
-# unless it refuses to compile and says why.
+# build's compiler and, for a GCC build, by Clang too where it is installed
+# (a Clang build checks its own), unless it refuses to compile and says why.
 #   inexact-flags.sh [--link=]FLAG BUILD    BUILD: the folder of the build to copy
 set -euo pipefail
 flag=${1#--link=} build=$2
@@ -26,12 +26,11 @@ done
 check() { SEARCH_PROFILE=short "$(cache CMAKE_CTEST_COMMAND)" --test-dir "$scratch" --no-tests=error -R '^(rows|search)$' --output-on-failure; }
 check
 
-# The compiler as CMake found it, and the other of the two for its target.
+# The compiler as CMake found it, and Clang for its target beside GCC.
 compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
-triple=$(cache TARGET)
-if "$compiler" --version | grep -q clang; then other=${triple:+$triple-}g++
-else other="clang++${triple:+ --target=$triple}"; fi
-command -v "${other%% *}" >/dev/null || other=
+triple=$(cache TARGET) other=
+"$compiler" --version | grep -q clang || other="clang++${triple:+ --target=$triple}"
+command -v clang++ >/dev/null || other=
 [ -z "$(cache CMAKE_CXX_COMPILER_TARGET)" ] || compiler="$compiler --target=$(cache CMAKE_CXX_COMPILER_TARGET)"
 for cxx in "$compiler" ${other:+"$other"}; do
   refused=0
