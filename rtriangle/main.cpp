@@ -18,16 +18,10 @@
 #elif !defined(FE_DFL_ENV)
 #error "rtriangle must be built with IEEE 754 arithmetic: this C library has no default floating-point environment"
 #endif
-// Clang names no macro for -freciprocal-math, -funsafe-math-optimizations
-// and the like before version 15: it is told to round as IEEE 754 does all
-// the same. Clang 14 ignores this on arm and riscv, say; there the barriers
-// below keep every rounding.
-#ifdef __clang__
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wignored-pragmas"
-#pragma float_control(precise, on)
-#pragma clang diagnostic pop
-#endif
+// Clang before 15 names no macro for -freciprocal-math,
+// -funsafe-math-optimizations and the like, and its float_control pragma
+// holds on some targets only: the barriers below keep every rounding under
+// them instead.
 
 int main()
 {

@@ -28,7 +28,7 @@ mutants=(
   "sin² y in single precision|trigab|s/= sin_y \* sin_y;/= static_cast<double>(static_cast<float>(sin_y * sin_y));/"
   "sin² y + 0.5 fused|trigab|s/= sin_y_squared + half;/= (static_cast<void>(sin_y_squared), std::fma(sin_y, sin_y, half));/"
   "sin² y not stored, free to fuse|trigab|s/const volatile double sin_y_squared/const double sin_y_squared/"
-  "Clang's math flags not overridden|trigab|/#pragma float_control/d"
+  "divisor 5 not behind a barrier|trigab|s/const volatile float five/const float five/"
   "sin² y by glibc's pow|trigab|s/= sin_y \* sin_y;/= std::pow(sin_y, 2.0);/"
   "denominator in single precision|trigab|s/const double denominator = \(.*\);/const double denominator = static_cast<double>(static_cast<float>(\1));/"
   "division in single precision|trigab|s/static_cast<float>(static_cast<double>(numerator) \/ denominator)/numerator \/ static_cast<float>(denominator)/"
