@@ -29,7 +29,7 @@ check
 # The compiler as CMake found it, and Clang for its target beside GCC.
 compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
 triple=$(cache TARGET) other=
-"$compiler" --version | grep -q clang || other="clang++${triple:+ --target=$triple}"
+[[ $("$compiler" --version) == *clang* ]] || other="clang++${triple:+ --target=$triple}"
 command -v clang++ >/dev/null || other=
 [ -z "$(cache CMAKE_CXX_COMPILER_TARGET)" ] || compiler="$compiler --target=$(cache CMAKE_CXX_COMPILER_TARGET)"
 for cxx in "$compiler" ${other:+"$other"}; do
