@@ -1,5 +1,11 @@
 // Copyright 2026 The rucalc developers
 // SPDX-License-Identifier: MIT
+//
+// rtriangle: reads the legs p and q of a right triangle, as floats, and
+// prints
+//   hypotenuse = √(p² + q²)    each square and their sum rounded to float,
+//                              the root taken and printed in double
+//   area = p·q/2               the product and the half rounded to float
 #include <cerrno>
 #include <cfenv>
 #include <cfloat>
@@ -7,12 +13,21 @@
 #include <cstdio>
 #include <err.h>
 
-// Every rounding shows in the digits: refuse a build that would round otherwise.
-// Clang 15 and later say -freciprocal-math and the like by FLT_EVAL_METHOD -1.
-#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__ || FLT_EVAL_METHOD < 0
+// Every rounding shows in the digits, so a build that would round otherwise
+// is refused, naming its cause. Each program keeps its own copy of this
+// guard: each main.cpp must compile alone, as one builds a file by hand.
+// Clang 15 and later say -freciprocal-math and the like by FLT_EVAL_METHOD
+// -1; GCC says it for x86's mixed units, -mfpmath=sse,387 or SSE without
+// SSE2. Clang widens by -ffp-eval-method, where GCC widens on the x87 and
+// m68k alone.
+#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__ || (defined(__clang__) && FLT_EVAL_METHOD < 0)
 #error "rtriangle must be built with IEEE 754 arithmetic: no -ffast-math or any of its parts"
-#elif (defined(__i386__) || defined(__x86_64__)) && !defined(__SSE2_MATH__)
-#error "rtriangle must be built with IEEE 754 arithmetic: doubles in SSE2 registers (-msse2 -mfpmath=sse), not the x87's wider ones"
+#elif (defined(__i386__) || defined(__x86_64__)) && (!defined(__SSE2_MATH__) || FLT_EVAL_METHOD < 0)
+#error "rtriangle must be built with IEEE 754 arithmetic: doubles in SSE2 registers alone (-msse2 -mfpmath=sse), not on the x87, whose registers are wider"
+#elif FLT_EVAL_METHOD < 0
+#error "rtriangle must be built with IEEE 754 arithmetic: the compiler does not say how wide it computes (FLT_EVAL_METHOD is -1)"
+#elif FLT_EVAL_METHOD != 0 && defined(__clang__) && !defined(__m68k__)
+#error "rtriangle must be built with IEEE 754 arithmetic: evaluation widened by a flag (-ffp-eval-method), not in each operand's own precision"
 #elif FLT_EVAL_METHOD != 0
 #error "rtriangle must be built with IEEE 754 arithmetic: this target computes in wider registers (FLT_EVAL_METHOD is not 0)"
 #elif !defined(FE_DFL_ENV)
@@ -20,8 +35,7 @@
 #endif
 // Clang before 15 names no macro for -freciprocal-math,
 // -funsafe-math-optimizations and the like, and its float_control pragma
-// holds on some targets only: the barriers below keep every rounding under
-// them instead.
+// holds on some targets only: volatile barriers keep every rounding instead.
 
 int main()
 {
@@ -45,12 +59,12 @@ int main()
     // volatile is the barrier that rounds each product to single precision
     // before it is halved or added: no compiler fuses or reassociates across
     // it, whatever its flags.
-    const volatile float product = q * p;
-    const float area = product / 2.0f;
+    const volatile float legs_product = q * p;
+    const float area = legs_product / 2.0f;
     // Only the root is taken in double precision.
     const volatile float q_squared = q * q, p_squared = p * p;
-    const float sum = q_squared + p_squared;
-    const double hypotenuse = std::sqrt(static_cast<double>(sum));
+    const float sum_of_squares = q_squared + p_squared;
+    const double hypotenuse = std::sqrt(static_cast<double>(sum_of_squares));
 
     if (std::printf("Гипотенуза: %f\nПлощадь: %f", hypotenuse, static_cast<double>(area)) < 0 || std::fflush(stdout) != 0)
         err(1, "write error");

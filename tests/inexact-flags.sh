@@ -5,10 +5,11 @@
 # prints every case row and passes the search, and so does each main.cpp
 # built alone with it at -O2, as one builds a single file by hand, by the
 # build's compiler and, for a GCC build, by Clang too where it is installed
-# (a Clang build checks its own), unless it refuses to compile and says why.
-#   inexact-flags.sh [--link=]FLAG BUILD    BUILD: the folder of the build to copy
+# (a Clang build checks its own), unless it refuses to compile and names
+# CAUSE ("none": it must not refuse). A compiler without the flag is passed by.
+#   inexact-flags.sh [--link=]FLAG BUILD CAUSE    BUILD: the folder of the build to copy
 set -euo pipefail
-flag=${1#--link=} build=$2
+flag=${1#--link=} build=$2 cause=$3
 compile=$flag link=
 [ "$1" = "$flag" ] || compile= link=$flag
 source=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,16 +33,17 @@ triple=$(cache TARGET) other=
 [[ $("$compiler" --version) == *clang* ]] || other="clang++${triple:+ --target=$triple}"
 command -v clang++ >/dev/null || other=
 [ -z "$(cache CMAKE_CXX_COMPILER_TARGET)" ] || compiler="$compiler --target=$(cache CMAKE_CXX_COMPILER_TARGET)"
+# shellcheck disable=SC2086 # the compiler and the flag may be several words
 for cxx in "$compiler" ${other:+"$other"}; do
+  echo 'int main() {}' | $cxx $compile -x c++ -c - -o "$scratch/empty.o" 2>/dev/null || { echo "$cxx has no $1"; continue; }
   refused=0
-  for program in trigab rtriangle cubecalc; do
-    # shellcheck disable=SC2086 # the compiler and the flag may be several words
+  for program in $("$source/tests/programs.sh"); do
     if ! $cxx -O2 $compile -c "$source/$program/main.cpp" -o "$scratch/$program.o" 2>"$scratch/errors" ||
        ! $cxx $link "$scratch/$program.o" -o "$scratch/bin/$program" 2>>"$scratch/errors"; then
-      grep -q "must be built with IEEE 754 arithmetic" "$scratch/errors" || { cat "$scratch/errors" >&2; exit 1; }
+      grep "must be built with IEEE 754 arithmetic: .*$cause" "$scratch/errors" || { cat "$scratch/errors" >&2; exit 1; }
       echo "$program alone refuses $1 with $cxx" && refused=$((refused + 1))
     fi
   done
   # Where every program with floating point refused, nothing new is left to run.
-  ((refused == $(grep -lw float "$source"/*/main.cpp | wc -l))) || check
+  ((refused == $("$source/tests/programs.sh" --float | wc -l))) || check
 done

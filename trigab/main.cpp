@@ -1,5 +1,12 @@
 // Copyright 2026 The rucalc developers
 // SPDX-License-Identifier: MIT
+//
+// trigab: reads three reals x, y, z and prints
+//   a = 2·cos(x − π/6) / (1/2 + sin² y)
+//   b = 1 + z² / (3 + z²/5)
+// x, y, z, a and b are floats. a: x − π/6, its cosine, doubled, in double;
+// that numerator rounded to float; sin y and its square plus 1/2 in double;
+// the quotient in double, rounded to float. b: every operation in float.
 #include <cerrno>
 #include <cfenv>
 #include <cfloat>
@@ -7,12 +14,21 @@
 #include <cstdio>
 #include <err.h>
 
-// Every rounding shows in the digits: refuse a build that would round otherwise.
-// Clang 15 and later say -freciprocal-math and the like by FLT_EVAL_METHOD -1.
-#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__ || FLT_EVAL_METHOD < 0
+// Every rounding shows in the digits, so a build that would round otherwise
+// is refused, naming its cause. Each program keeps its own copy of this
+// guard: each main.cpp must compile alone, as one builds a file by hand.
+// Clang 15 and later say -freciprocal-math and the like by FLT_EVAL_METHOD
+// -1; GCC says it for x86's mixed units, -mfpmath=sse,387 or SSE without
+// SSE2. Clang widens by -ffp-eval-method, where GCC widens on the x87 and
+// m68k alone.
+#if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__ || (defined(__clang__) && FLT_EVAL_METHOD < 0)
 #error "trigab must be built with IEEE 754 arithmetic: no -ffast-math or any of its parts"
-#elif (defined(__i386__) || defined(__x86_64__)) && !defined(__SSE2_MATH__)
-#error "trigab must be built with IEEE 754 arithmetic: doubles in SSE2 registers (-msse2 -mfpmath=sse), not the x87's wider ones"
+#elif (defined(__i386__) || defined(__x86_64__)) && (!defined(__SSE2_MATH__) || FLT_EVAL_METHOD < 0)
+#error "trigab must be built with IEEE 754 arithmetic: doubles in SSE2 registers alone (-msse2 -mfpmath=sse), not on the x87, whose registers are wider"
+#elif FLT_EVAL_METHOD < 0
+#error "trigab must be built with IEEE 754 arithmetic: the compiler does not say how wide it computes (FLT_EVAL_METHOD is -1)"
+#elif FLT_EVAL_METHOD != 0 && defined(__clang__) && !defined(__m68k__)
+#error "trigab must be built with IEEE 754 arithmetic: evaluation widened by a flag (-ffp-eval-method), not in each operand's own precision"
 #elif FLT_EVAL_METHOD != 0
 #error "trigab must be built with IEEE 754 arithmetic: this target computes in wider registers (FLT_EVAL_METHOD is not 0)"
 #elif !defined(FE_DFL_ENV)
@@ -20,8 +36,7 @@
 #endif
 // Clang before 15 names no macro for -freciprocal-math,
 // -funsafe-math-optimizations and the like, and its float_control pragma
-// holds on some targets only: the barriers below keep every rounding under
-// them instead.
+// holds on some targets only: volatile barriers keep every rounding instead.
 
 int main()
 {
@@ -40,15 +55,13 @@ int main()
     [[maybe_unused]] const int converted = std::scanf("%f %f %f", &x, &y, &z);
     const int read_error = std::ferror(stdin) ? errno : 0;
 
-    // a = 2·cos(x − π/6) / (1/2 + sin² y): the numerator rounded to single
-    // precision, the rest in double.
     // π rounded to double, then divided by 6 in double: one unit in the last
     // place below the double nearest π/6, and that bit shows. Written in hex
     // as long double and held in doubles, so that no flag narrows a constant
     // to single precision.
     constexpr double pi = 0x1.921fb54442d18p1L, pi_6 = pi / 6, half = 0.5;
     static_assert(pi_6 == static_cast<double>(0x1.0c152382d7365p-1L), "π/6 as the double π divided by 6");
-    const float numerator = static_cast<float>(2 * std::cos(static_cast<double>(x) - pi_6));
+    const float a_numerator = static_cast<float>(2 * std::cos(static_cast<double>(x) - pi_6));
     const double sin_y = std::sin(static_cast<double>(y));
     // The square rounded once, as pow(sin_y, 2.0) should be. glibc's pow is
     // sometimes an ulp off, and compilers put this product in its place only
@@ -56,16 +69,15 @@ int main()
     // volatile is the barrier that keeps it from being fused with the
     // addition: Clang's -ffp-contract=fast overrides every pragma.
     const volatile double sin_y_squared = sin_y * sin_y;
-    const double denominator = sin_y_squared + half;
-    const float a = static_cast<float>(static_cast<double>(numerator) / denominator);
+    const double a_denominator = sin_y_squared + half;
+    const float a = static_cast<float>(static_cast<double>(a_numerator) / a_denominator);
 
-    // b = 1 + z² / (3 + z²/5), each step rounded to single precision. The
-    // divisor 5 is hidden behind a barrier, so that no reciprocal math can
-    // multiply by an inexact 0.2 instead.
+    // The divisor 5 is hidden behind a barrier, so that no reciprocal math
+    // can multiply by an inexact 0.2 instead.
     const volatile float five = 5.0f;
-    const float s = z * z;
-    const float t = s / five + 3.0f;
-    const float b = s / t + 1.0f;
+    const float z_squared = z * z;
+    const float b_denominator = z_squared / five + 3.0f;
+    const float b = z_squared / b_denominator + 1.0f;
 
     if (std::printf("a: %f\nb: %f", static_cast<double>(a), static_cast<double>(b)) < 0 || std::fflush(stdout) != 0)
         err(1, "write error");
