@@ -1,8 +1,10 @@
 # The version and date of the newest debian/changelog entry: `version`
 # (MAJOR.MINOR.PATCH, for CMake), `upstream_version` (what the pages print:
-# that, and a ~ pre-release if any) and `RELEASE_DATE` (YYYY-MM-DD). Whatever
-# Debian adds is put aside: an epoch, a revision, a binNMU's +bN, +nmuN,
-# +debNNuM, ~bpoNN+M. Anything else is refused rather than cut short.
+# that, and an ~alpha, ~beta or ~rc pre-release if any) and `RELEASE_DATE`
+# (YYYY-MM-DD). Whatever a distribution adds is put aside: an epoch, a
+# revision, and any suffix that cannot continue the version, Debian's (+b1,
+# +nmu1, +deb13u1, ~bpo12+1) as a derivative's (ubuntu1, build1, +rpi1,
+# ~22.04.1). A version that does not begin with MAJOR.MINOR.PATCH is refused.
 #   include(cmake/version.cmake), or: cmake -D changelog=FILE -P cmake/version.cmake
 cmake_policy(VERSION 3.25)
 if(NOT changelog)
@@ -24,13 +26,10 @@ list(GET headers ${entry} newest)
 string(REGEX REPLACE "^\n?rucalc \\(([^)]*)\\) .*" "\\1" debian_version "${newest}")
 string(REGEX REPLACE "^[0-9]+:" "" upstream_version "${debian_version}")
 string(REGEX REPLACE "-[^-]*$" "" upstream_version "${upstream_version}")
-set(suffixes "\\+b[0-9]+" "\\+nmu[0-9]+" "\\+deb[0-9]+u[0-9]+" "~bpo[0-9]+\\+[0-9]+")
-foreach(suffix IN LISTS suffixes suffixes)
-  string(REGEX REPLACE "${suffix}$" "" upstream_version "${upstream_version}")
-endforeach()
-if(NOT upstream_version MATCHES "^([0-9]+\\.[0-9]+\\.[0-9]+)(~[a-z]+[0-9]*)?$")
-  message(FATAL_ERROR "${changelog}: no MAJOR.MINOR.PATCH in the newest version: ${newest}")
+if(NOT upstream_version MATCHES "^([0-9]+\\.[0-9]+\\.[0-9]+)(~(alpha|beta|rc)[0-9]*)?([^0-9.].*)?$")
+  message(FATAL_ERROR "${changelog}: no MAJOR.MINOR.PATCH at the start of the newest version: ${newest}")
 endif()
+set(upstream_version ${CMAKE_MATCH_1}${CMAKE_MATCH_2})
 set(version ${CMAKE_MATCH_1})
 list(GET signoffs ${entry} signed)
 set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
