@@ -19,43 +19,58 @@ SINGLE, DOUBLE = gmpy2.ieee(32), gmpy2.ieee(64)  # with subnormals
 # A context for one operation: gmpy2 2.1's context.div rounds in the global
 # one, and 2.2 deprecates local_context.
 within = gmpy2.local_context if tuple(map(int, gmpy2.version().split(".")[:2])) < (2, 2) else gmpy2.context
+PROMPTS = {"trigab": "3 числа через пробел: ", "rtriangle": "Длины двух катетов через пробел: ", "cubecalc": "Дана длина ребра куба: "}
 PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.5235987755982988
 
 # What IEEE 754 leaves to the CPU, and MPFR does not model: the sign of the
 # NaN an invalid operation makes, whether an operation on a NaN passes its
 # sign on, and whether narrowing a double to single precision does; each
 # architecture's in targets.tsv. A NaN is a Python float here, for its sign.
-TABLE = (pathlib.Path(__file__).parent.parent / "targets.tsv").read_text(encoding="utf-8").splitlines()
+ROOT = pathlib.Path(__file__).parent.parent
+TABLE = (ROOT / "targets.tsv").read_text(encoding="utf-8").splitlines()
 TARGETS = {t["arch"]: t for t in csv.DictReader((line for line in TABLE if line[:1] != "#"), delimiter="\t")}
-ROWS_TARGET = TARGETS["amd64"]  # whose NaNs a row's "output" holds
+ROWS_TARGET = TARGETS.get("amd64", {"arch": "amd64"})  # whose NaNs a row's "output" holds
 
 
 def target(name=None):
     """The row of targets.tsv named by its Debian architecture, GNU triple or
-    multiarch tuple; this machine's by default."""
+    multiarch tuple, this machine's by default; for one it lacks, a name alone."""
     name = name or sysconfig.get_config_var("MULTIARCH")
-    return next(t for t in TARGETS.values() if name in (t["arch"], t["triple"], t["multiarch"]))
+    return next((t for t in TARGETS.values() if name in (t["arch"], t["triple"], t["multiarch"])), {"arch": name})
 
 
 class Unmodelled(Exception):
     pass
 
 
+class Unknown(Unmodelled):
+    """What the outcome rests on, targets.tsv does not say for this target."""
+
+
+def fact(target, column):
+    if column not in target:
+        raise Unknown(f"{target['arch']} is not in targets.tsv, whose column {column!r} this rests on")
+    return target[column]
+
+
 def op(target, ctx, f, *args, ulps=0):
     """f correctly rounded in ctx, with target's NaNs; ulps moves it, as a libm one ulp off."""
-    infinite = [math.copysign(1, float(a)) for a in args if math.isinf(float(a))] if f is mul else []
-    invalid = math.copysign(math.nan, (infinite or [1])[0] if target["invalid"] == "inf" else -1 if target["invalid"] == "-nan" else 1)
+    def invalid():
+        infinite = [math.copysign(1, float(a)) for a in args if f is mul and math.isinf(float(a))]
+        sign = {"inf": (infinite or [1])[0], "-nan": -1}.get(fact(target, "invalid"), 1)
+        return math.copysign(math.nan, sign)
     found = [v for v in args if isinstance(v, float)]
     if found:
+        passes = fact(target, "passes") == "yes"
         # Which NaN wins depends on operand order the compiler may swap.
-        if len({math.copysign(1, v) for v in found}) > 1 and target["passes"] == "yes":
+        if len({math.copysign(1, v) for v in found}) > 1 and passes:
             raise Unmodelled("two NaNs of different signs meet")
         narrowing = f is pos and ctx is SINGLE  # pos only ever narrows a double
-        return found[0] if target["passes"] == "yes" and (target["narrows"] == "yes" or not narrowing) else invalid
+        return found[0] if passes and (not narrowing or fact(target, "narrows") == "yes") else invalid()
     with within(ctx):
         r = f(*args)
         r = gmpy2.next_above(r) if ulps > 0 else gmpy2.next_below(r) if ulps < 0 else r
-    return invalid if gmpy2.is_nan(r) else r
+    return invalid() if gmpy2.is_nan(r) else r
 
 
 # White space as the C locale's isspace has it, then a number.
@@ -115,7 +130,7 @@ def trigab(data, target=ROWS_TARGET, ulps=(0, 0)):
     s = o(SINGLE, mul, z, z)
     t = o(SINGLE, add, o(SINGLE, truediv, s, 5), 3)
     b = o(SINGLE, add, o(SINGLE, truediv, s, t), 1)
-    return f"3 числа через пробел: a: {fmt(a)}\nb: {fmt(b)}"
+    return f"{PROMPTS['trigab']}a: {fmt(a)}\nb: {fmt(b)}"
 
 
 def rtriangle(data, target=ROWS_TARGET):
@@ -123,16 +138,17 @@ def rtriangle(data, target=ROWS_TARGET):
     o = partial(op, target)
     area = o(SINGLE, truediv, o(SINGLE, mul, q, p), 2)
     hypotenuse = o(DOUBLE, gmpy2.sqrt, o(SINGLE, add, o(SINGLE, mul, q, q), o(SINGLE, mul, p, p)))
-    return f"Длины двух катетов через пробел: Гипотенуза: {fmt(hypotenuse)}\nПлощадь: {fmt(area)}"
+    return f"{PROMPTS['rtriangle']}Гипотенуза: {fmt(hypotenuse)}\nПлощадь: {fmt(area)}"
 
 
 def cubecalc(data, target=ROWS_TARGET):
     (n,) = scan(data, 1, True)
     volume, lateral = ((v + 2**31) % 2**32 - 2**31 for v in (n**3, 4 * n * n))
-    return f"Дана длина ребра куба: Объем: {volume}\nПлощадь боковой поверхности: {lateral}"
+    return f"{PROMPTS['cubecalc']}Объем: {volume}\nПлощадь боковой поверхности: {lateral}"
 
 
-PROGRAMS = {"trigab": trigab, "rtriangle": rtriangle, "cubecalc": cubecalc}
+# Every program of the tree, a folder with a main.cpp, has its model here.
+PROGRAMS = {main.parent.name: globals()[main.parent.name] for main in sorted(ROOT.glob("*/main.cpp"))}
 
 
 def expected(row, program):
@@ -155,8 +171,9 @@ def on_target(row, program, target, env):
     """What the program built for target must print for the row, run with env.
     On x86-64 glibc's sin and cos fuse where the CPU has FMA and AVX2 and
     GLIBC_TUNABLES lets them."""
-    fused = target["fused"] == "yes"
-    if target["fused"] == "cpu":
+    kind = fact(target, "fused") if "fma" in row or "no_fma" in row else target.get("fused")
+    fused = kind == "yes"
+    if kind == "cpu":
         flags = set(re.search(r"^flags\s*:(.*)$", pathlib.Path("/proc/cpuinfo").read_text(), re.M)[1].split())
         fused = {"fma", "avx2"} <= flags and "-FMA" not in env.get("GLIBC_TUNABLES", "")
     if ("fma" if fused else "no_fma") in row:

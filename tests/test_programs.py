@@ -1,37 +1,36 @@
 """What every program shares: the dialogue on a pipe and on a terminal,
-arguments ignored, failing streams; and the decimal point whatever the
-locale, for the programs that read reals."""
+arguments ignored, failing streams, the decimal point whatever the locale."""
+import json
 import os
 import resource
 import signal
 import subprocess
-from typing import NamedTuple
+from collections import namedtuple
 
 import pexpect
 import pytest
 from pexpect.popen_spawn import PopenSpawn
+
+import oracle
 
 # Long enough for a sanitized build under an emulator on a loaded machine; a
 # program that never shows its prompt hangs until then.
 TIMEOUT = 10
 
 
-class Program(NamedTuple):
-    name: str
-    prompt: bytes
-    typed: bytes  # a typical answer, one line
-    report: bytes  # what is printed for it
-    zeros: bytes  # what is printed when no number is read
+# A typical answer is a program's first case row; zeros is what it prints
+# when no number is read.
+Program = namedtuple("Program", "name prompt typed report zeros")
 
 
-PROGRAMS = [
-    Program("trigab", "3 числа через пробел: ".encode(), b"1 2 3\n", b"a: 1.339518\nb: 2.875000",
-            b"a: 3.464102\nb: 1.000000"),
-    Program("rtriangle", "Длины двух катетов через пробел: ".encode(), b"3 4\n",
-            "Гипотенуза: 5.000000\nПлощадь: 6.000000".encode(), "Гипотенуза: 0.000000\nПлощадь: 0.000000".encode()),
-    Program("cubecalc", "Дана длина ребра куба: ".encode(), b"3\n",
-            "Объем: 27\nПлощадь боковой поверхности: 36".encode(), "Объем: 0\nПлощадь боковой поверхности: 0".encode()),
-]
+def program(name):
+    """Its dialogue, as the oracle works it out."""
+    typed = json.loads((oracle.ROOT / "tests" / "cases" / f"{name}.jsonl").read_text("utf-8").split("\n")[0])["input"]
+    prompt, output = oracle.PROMPTS[name].encode(), oracle.PROGRAMS[name]
+    return Program(name, prompt, typed.encode() + b"\n", *(output(d).encode()[len(prompt):] for d in (typed.encode(), b"")))
+
+
+PROGRAMS = [program(name) for name in oracle.PROGRAMS]
 programs = pytest.mark.parametrize("p", PROGRAMS, ids=lambda p: p.name)
 
 
@@ -114,7 +113,6 @@ def comma_locale(tmp_path_factory):
     return env
 
 
-# cubecalc reads and prints integers, which no locale changes.
-@pytest.mark.parametrize("p", [p for p in PROGRAMS if p.name != "cubecalc"], ids=lambda p: p.name)
+@programs
 def test_decimal_point_whatever_the_locale(command, p, comma_locale):
     assert converse(command(p.name), p, comma_locale) == p.prompt + p.report

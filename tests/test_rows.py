@@ -15,7 +15,7 @@ WITHOUT_FMA = {"GLIBC_TUNABLES": "glibc.cpu.hwcaps=-AVX2,-FMA,-FMA4"}
 
 def pytest_generate_tests(metafunc):
     variants = {"": {}}
-    if oracle.target(metafunc.config.getoption("arch"))["fused"] == "cpu":
+    if oracle.target(metafunc.config.getoption("arch")).get("fused") == "cpu":
         variants[", libm without FMA"] = WITHOUT_FMA
     metafunc.parametrize("name, row, libm", [
         pytest.param(path.stem, row, env, id=f"{path.stem}: {row['why']}{variant}")
@@ -26,11 +26,14 @@ def pytest_generate_tests(metafunc):
 
 def test_row(command, target, libm, name, row):
     program = oracle.PROGRAMS[name]
+    env = os.environ | libm
     try:
         want = oracle.expected(row, program)
+        output = oracle.on_target(row, program, target, env)
+    except oracle.Unknown as e:
+        pytest.skip(str(e))
     except oracle.Unmodelled as e:
         pytest.fail(f"the oracle cannot work this row out: {e}")
     assert {k: row.get(k) for k in want.keys() | row.keys() - {"input", "why"}} == want
-    env = os.environ | libm
     run = subprocess.run(command(name), input=row["input"].encode(), capture_output=True, env=env, timeout=60)
-    assert (run.stdout.decode(), run.stderr, run.returncode) == (oracle.on_target(row, program, target, env), b"", 0)
+    assert (run.stdout.decode(), run.stderr, run.returncode) == (output, b"", 0)

@@ -56,7 +56,7 @@ INPUTS = {
 }
 
 
-@pytest.mark.parametrize("name", INPUTS)
+@pytest.mark.parametrize("name", oracle.PROGRAMS)
 @given(data=st.data())
 def test_search(command, target, name, data):
     text = data.draw(INPUTS[name], label="input")
