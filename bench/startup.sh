@@ -14,8 +14,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 command -v valgrind >/dev/null || { echo "startup.sh: valgrind is not installed" >&2; exit 1; }
-for p in trigab rtriangle cubecalc; do
+mapfile -t programs < <(tests/programs.sh)
+for p in "${programs[@]}"; do
   [ -x "$build/bin/$p" ] || { echo "startup.sh: $build/bin/$p is not built" >&2; exit 1; }
+  # Each answers its first case row.
+  python3 -c 'import json, sys; print(json.loads(open(sys.argv[1]).readline())["input"])' "tests/cases/$p.jsonl" >"$work/$p.in"
 done
 
 # The floors: nothing but loading, relocating and exiting.
@@ -36,16 +39,13 @@ instructions() {
     sed -n 's/.*Collected : *\([0-9]*\).*/\1/p'
 }
 
-printf '3 4\n' >"$work/rtriangle.in"
-printf '1 2 3\n' >"$work/trigab.in"
-printf '3\n' >"$work/cubecalc.in"
 : >"$work/empty.in"
 
 # Each program against both floors: libc alone, and libc with libm loaded.
 c=$(instructions "$work/floor-c" "$work/empty.in")
 cm=$(instructions "$work/floor-cm" "$work/empty.in")
 printf '%-10s %12s %9s %9s\n' program instructions /floor-c /floor-cm
-for p in trigab rtriangle cubecalc; do
+for p in "${programs[@]}"; do
   n=$(instructions "$build/bin/$p" "$work/$p.in")
   printf '%-10s %12d %9s %9s\n' "$p" "$n" "$(awk "BEGIN { printf \"%.3f\", $n / $c }")" "$(awk "BEGIN { printf \"%.3f\", $n / $cm }")"
 done
@@ -57,7 +57,7 @@ if command -v hyperfine >/dev/null; then
   echo
   echo "wall time, standard input empty:"
   hyperfine -N --warmup 200 --runs 3000 --style basic \
-    "$work/floor-c" "$work/floor-cm" "$build"/bin/{trigab,rtriangle,cubecalc} 2>&1 |
+    "$work/floor-c" "$work/floor-cm" "${programs[@]/#/$build/bin/}" 2>&1 |
     grep -E 'Benchmark|Time' | sed "s|$work/||g"
 else
   echo "(hyperfine is not installed: no wall times)"
