@@ -9,7 +9,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 (($#)) || set -- $(compgen -c | grep -E '^(g|clang)\+\+-[0-9]+$' | sort -uV)
 (($#)) || { echo "compilers.sh: no g++-N or clang++-N here" >&2; exit 1; }
-required=(rows search trigab.linkage rtriangle.linkage cubecalc.linkage)
+mapfile -t required < <(echo rows; echo search; tests/programs.sh | sed 's/$/.linkage/')
 run_tests() {
   for t in "${required[@]}"; do
     SEARCH_PROFILE=short ctest --test-dir "$1" --no-tests=error -R "^${t//./\\.}\$" --output-on-failure || return
