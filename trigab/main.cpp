@@ -17,10 +17,11 @@
 // Every rounding shows in the digits, so a build that would round otherwise
 // is refused, naming its cause. Each program keeps its own copy of this
 // guard: each main.cpp must compile alone, as one builds a file by hand.
-// Clang 15 and later say -freciprocal-math and the like by FLT_EVAL_METHOD
-// -1; GCC says it for x86's mixed units, -mfpmath=sse,387 or SSE without
-// SSE2. Clang widens by -ffp-eval-method, where GCC widens on the x87 and
-// m68k alone.
+// GCC names each part of -ffast-math by a macro, and x86's mixed units
+// (-mfpmath=sse,387, or SSE without SSE2) by FLT_EVAL_METHOD -1. Clang
+// names -ffast-math whole and -ffinite-math-only, and Clang 15 alone the
+// other parts, by FLT_EVAL_METHOD -1; it widens by -ffp-eval-method, where
+// GCC widens on the x87 and m68k alone.
 #if __FAST_MATH__ || __FINITE_MATH_ONLY__ || __ASSOCIATIVE_MATH__ || __RECIPROCAL_MATH__ || (defined(__clang__) && FLT_EVAL_METHOD < 0)
 #error "trigab must be built with IEEE 754 arithmetic: no -ffast-math or any of its parts"
 #elif (defined(__i386__) || defined(__x86_64__)) && (!defined(__SSE2_MATH__) || FLT_EVAL_METHOD < 0)
@@ -34,9 +35,16 @@
 #elif !defined(FE_DFL_ENV)
 #error "trigab must be built with IEEE 754 arithmetic: this C library has no default floating-point environment"
 #endif
-// Clang before 15 names no macro for -freciprocal-math,
-// -funsafe-math-optimizations and the like, and its float_control pragma
-// holds on some targets only: volatile barriers keep every rounding instead.
+// Under the parts Clang names by no macro, Clang 13 to 22, told -mrecip
+// where infinities are not honoured, turn a division, and on arm64 a square
+// root, into a reciprocal estimate. Their float_control pragma is ignored on
+// arm64 before Clang 16, and Clang 16 still estimates the root under it;
+// strict floating-point exceptions hold on each, on every target: each
+// operation is carried out as written. The volatile barriers below keep GCC
+// from fusing a multiply and an add, which no macro names.
+#ifdef __clang__
+#pragma clang fp exceptions(strict)
+#endif
 
 int main()
 {
@@ -67,16 +75,13 @@ int main()
     // sometimes an ulp off, and compilers put this product in its place only
     // when optimising: the product keeps every build printing the same digits.
     // volatile is the barrier that keeps it from being fused with the
-    // addition: Clang's -ffp-contract=fast overrides every pragma.
+    // addition.
     const volatile double sin_y_squared = sin_y * sin_y;
     const double a_denominator = sin_y_squared + half;
     const float a = static_cast<float>(static_cast<double>(a_numerator) / a_denominator);
 
-    // The divisor 5 is hidden behind a barrier, so that no reciprocal math
-    // can multiply by an inexact 0.2 instead.
-    const volatile float five = 5.0f;
     const float z_squared = z * z;
-    const float b_denominator = z_squared / five + 3.0f;
+    const float b_denominator = z_squared / 5.0f + 3.0f;
     const float b = z_squared / b_denominator + 1.0f;
 
     if (std::printf("a: %f\nb: %f", static_cast<double>(a), static_cast<double>(b)) < 0 || std::fflush(stdout) != 0)
