@@ -1,6 +1,5 @@
-"""Where the black-box tests find the programs (--programs, --arch, --launcher),
-and how much the search draws: the same inputs on every run, or with
---hypothesis-profile=sweep 20,000 new ones for each program."""
+"""Where the black-box tests find the programs (--programs, --arch, --launcher), and how much the
+search draws: the same inputs on every run, or with --hypothesis-profile=sweep 20,000 new ones."""
 import os
 import pathlib
 import shlex

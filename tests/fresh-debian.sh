@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Proves the README's set-up on a freshly made minimal Debian: its two
-# commands, run there as written (as root, so without sudo), build and run a
-# program, then run every test; between them, the test command without the
-# Python test libraries must fail and name them. Then any further commands
-# given, in the same root. mmdebstrap makes the root in a user namespace and
-# runs all of it from its hooks: nothing is mounted by hand, nothing is left.
-# Needs root (the namespace's ids) and the machine's Debian mirror.
-#
+# commands, run as written (as root, without sudo), build and run a program,
+# then run every test; between them, the tests without the Python libraries
+# must fail and name them. Then any further commands, in the same root, which
+# mmdebstrap makes in a user namespace and leaves nothing of. Needs root and
+# the machine's Debian mirror.
 #   tests/fresh-debian.sh RELEASE [COMMAND...]    RELEASE: bookworm, trixie, testing...
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,7 +31,6 @@ step "first command: $first"
 report=$'a: 1.339518\nb: 2.875000'
 out=$(printf '1 2 3\n' | bash -c "$first" | tail -c "${#report}")
 [ "$out" = "$report" ] || { echo "fresh-debian.sh: the program printed '$out'" >&2; exit 1; }
-echo "== it printed the report for 1 2 3"
 
 step "the test preset before pytest is installed must fail and name it"
 if { cmake --preset default && ctest --preset default; } >/root/no-tests.log 2>&1 </dev/null; then

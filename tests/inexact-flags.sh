@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# A flag that would make the arithmetic round otherwise, such as -ffast-math
-# or i386's -mfpmath=387, given to the compiler and target of a build, or
-# with --link= to its link alone: the project configured with it still
-# prints every case row and passes the search, and so does each main.cpp
-# built alone with it at -O2, as one builds a single file by hand, by the
-# build's compiler and, for a GCC build, by Clang too where it is installed
-# (a Clang build checks its own), unless it refuses to compile and names
-# CAUSE ("none": it must not refuse). A compiler without the flag is passed by.
+# A flag that would make the arithmetic round otherwise, such as -ffast-math,
+# given to the compiler and target of a build, or with --link= to its link
+# alone: the project built with it still prints every case row and passes the
+# search, and so does each main.cpp built alone at -O2 by the build's compiler
+# (and, for a GCC build, by Clang where it is installed) unless it refuses to
+# compile naming CAUSE ("none": it must not). A compiler without it is passed by.
 #   inexact-flags.sh [--link=]FLAG BUILD CAUSE    BUILD: the folder of the build to copy
 set -euo pipefail
 flag=${1#--link=} build=$2 cause=$3

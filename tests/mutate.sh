@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Mutation testing. Each patch in tests/mutants is one plausible mistake in
-# a program or its build, named by its first line, "(search alone)" first
-# where the search alone must catch it; one touching several files is a
-# mutant for each. On a scratch copy of the tree, never the checkout, each
-# is applied and the suite run on each build below until a test fails: a
-# mutant no test kills is a hole in the suite. One that no longer applies
-# fails the run before anything is built.
+# Mutation testing. Each patch in tests/mutants is a plausible mistake, named
+# by its first line ("(search alone)" first where the search alone must catch
+# it), and a mutant for each file it touches. On a scratch copy of the tree,
+# each is applied and the suite run on each build below until a test fails:
+# one no test kills is a hole in the suite. One that no longer applies fails
+# the run before anything is built.
 #   tests/mutate.sh [REGEX]    only the mutants whose first line matches
 #   tests/mutate.sh --check    only whether every mutant applies
-#   BUILDS="default aarch64-linux-gnu" tests/mutate.sh ...   on these builds
-#                              (presets or GNU triples) instead
+#   BUILDS="default aarch64-linux-gnu" tests/mutate.sh ...   on these presets or triples
 set -uo pipefail
 tree=$(cd "$(dirname "$0")/.." && pwd)
 cd "$tree" || exit 1

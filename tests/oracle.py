@@ -2,24 +2,22 @@
 """What each program prints, worked out apart from its C++ code: numbers read
 as glibc's scanf reads them, each operation correctly rounded by GNU MPFR in
 IEEE 754 single or double precision, printed as printf's %f. A case row in
-cases/ holds "output", what correctly rounded sines and cosines give, and
-where glibc's two x86-64 sines and cosines are an ulp off, "fma" or "no_fma":
-what the variant for a CPU with (or without) fused multiply-add prints, taken
-from running each and checked to be what sin or cos one ulp off gives.
+cases/ holds "output", what correctly rounded sines give, and where glibc's
+x86-64 sine for CPUs with (or without) FMA is an ulp off, "fma" ("no_fma").
 
   tests/oracle.py PROGRAM INPUT WHY    prints a new row"""
-import argparse, csv, json, math, pathlib, re, sys, sysconfig
+import argparse, csv, json, math, pathlib, re, subprocess, sys, sysconfig
 from fractions import Fraction
 from functools import partial
 from operator import add, mul, pos, sub, truediv
+from typing import Callable, NamedTuple
 
 import gmpy2
+from hypothesis import strategies as st
 
 SINGLE, DOUBLE = gmpy2.ieee(32), gmpy2.ieee(64)  # with subnormals
-# A context for one operation: gmpy2 2.1's context.div rounds in the global
-# one, and 2.2 deprecates local_context.
+# A context for one operation: gmpy2 2.1's context.div rounds in the global one, and 2.2 deprecates local_context.
 within = gmpy2.local_context if tuple(map(int, gmpy2.version().split(".")[:2])) < (2, 2) else gmpy2.context
-PROMPTS = {"trigab": "3 числа через пробел: ", "rtriangle": "Длины двух катетов через пробел: ", "cubecalc": "Дана длина ребра куба: "}
 PI_6 = gmpy2.mpfr("0x1.0c152382d7365p-1", 53, 16)  # the double 0.5235987755982988
 
 # What IEEE 754 leaves to the CPU, and MPFR does not model: the sign of the
@@ -33,8 +31,7 @@ ROWS_TARGET = TARGETS.get("amd64", {"arch": "amd64"})  # whose NaNs a row's "out
 
 
 def target(name=None):
-    """The row of targets.tsv named by its Debian architecture, GNU triple or
-    multiarch tuple, this machine's by default; for one it lacks, a name alone."""
+    """The row of targets.tsv of a Debian architecture, triple or tuple (this machine's), or a name alone."""
     name = name or sysconfig.get_config_var("MULTIARCH")
     return next((t for t in TARGETS.values() if name in (t["arch"], t["triple"], t["multiarch"])), {"arch": name})
 
@@ -119,10 +116,57 @@ def fmt(v):
     return f"{'-' if gmpy2.is_signed(v) else ''}{n // 10**6}.{n % 10**6:06d}"
 
 
-def trigab(data, target=ROWS_TARGET, ulps=(0, 0)):
+class Program(NamedTuple):
+    """A program: its prompt, its report of what it reads, and what the search types."""
+    prompt: str
+    report: Callable
+    inputs: st.SearchStrategy
+
+    def __call__(self, data, target=ROWS_TARGET, **options):
+        return self.prompt + self.report(data, target, **options)
+
+
+def one_ulp_off(program, data, target):
+    """What it prints where the C library's cos or sin is one ulp off."""
+    return [program(data, target, ulps=u) for u in ((1, 0), (-1, 0), (0, 1), (0, -1))]
+
+
+# Single-precision values of every exponent, subnormals to overflow, the
+# words, and decimals as people type them, of every size and of a few digits.
+floats = st.floats(width=32)
+subnormal = st.floats(-2.0**-126, 2.0**-126, width=32)
+reals = st.one_of(floats, *(st.builds(lambda m, e: m * 10.0**e, st.integers(-10**7, 10**7), st.integers(*exponents))
+                            for exponents in ((-52, 42), (-9, -3))))
+
+
+@st.composite
+def spelt(draw, value):
+    """One way to write value that scanf's %f reads."""
+    v = draw(value)
+    if math.isnan(v) or math.isinf(v):
+        word = draw(st.sampled_from(["nan", "NaN", "NAN"] if math.isnan(v) else ["inf", "INF", "Infinity"]))
+        return ("-" if math.copysign(1, v) < 0 else draw(st.sampled_from(["", "+"]))) + word
+    digits = draw(st.integers(0, 12))
+    return draw(st.sampled_from([repr(v), f"{v:.{digits}e}", f"{v:.{digits}E}", f"{v:.{digits}g}", v.hex(),
+                                 f"{v:.{digits}f}" if abs(v) < 1e8 else repr(v)]))
+
+
+def typed(numbers, seps=st.sampled_from([" ", "  ", "\t", "\n", " \n "])):
+    """Numbers on one line or several, and what may follow them."""
+    return st.tuples(numbers, st.lists(seps, min_size=3, max_size=3), st.sampled_from(["", "\n", " 7\n"])).map(
+        lambda t: "".join(n + s for n, s in zip(t[0], t[1])).rstrip() + t[2])
+
+
+def trigab(data, target, ulps=(0, 0), env=None):
+    """ulps moves cos and sin; env, by as much as glibc's own, run with it, asked through Python's math."""
     x, y, z = scan(data, 3, False)
     o = partial(op, target)
-    cos = o(DOUBLE, gmpy2.cos, o(DOUBLE, sub, x, PI_6), ulps=ulps[0])
+    args = o(DOUBLE, sub, x, PI_6), y
+    if env is not None:
+        code = "import math, sys; print(math.cos(float.fromhex(sys.argv[1])).hex(), math.sin(float.fromhex(sys.argv[2])).hex())"
+        got = subprocess.run([sys.executable, "-c", code, *(float(a).hex() for a in args)], env=env, capture_output=True, text=True).stdout.split()
+        ulps = [next(u for u in (0, 1, -1) if float(o(DOUBLE, f, a, ulps=u)) == float.fromhex(g)) for f, a, g in zip((gmpy2.cos, gmpy2.sin), args, got)]
+    cos = o(DOUBLE, gmpy2.cos, args[0], ulps=ulps[0])
     numerator = o(SINGLE, pos, o(DOUBLE, mul, 2, cos))
     sin_y = o(DOUBLE, gmpy2.sin, y, ulps=ulps[1])
     denominator = o(DOUBLE, add, o(DOUBLE, mul, sin_y, sin_y), gmpy2.mpfr(0.5))
@@ -130,25 +174,57 @@ def trigab(data, target=ROWS_TARGET, ulps=(0, 0)):
     s = o(SINGLE, mul, z, z)
     t = o(SINGLE, add, o(SINGLE, truediv, s, 5), 3)
     b = o(SINGLE, add, o(SINGLE, truediv, s, t), 1)
-    return f"{PROMPTS['trigab']}a: {fmt(a)}\nb: {fmt(b)}"
+    return f"a: {fmt(a)}\nb: {fmt(b)}"
 
 
-def rtriangle(data, target=ROWS_TARGET):
+PROGRAMS = {"trigab": Program("3 числа через пробел: ", trigab, typed(st.lists(spelt(reals), min_size=3, max_size=3)))}
+
+
+def rtriangle(data, target, **_):
     p, q = scan(data, 2, False)
     o = partial(op, target)
     area = o(SINGLE, truediv, o(SINGLE, mul, q, p), 2)
     hypotenuse = o(DOUBLE, gmpy2.sqrt, o(SINGLE, add, o(SINGLE, mul, q, q), o(SINGLE, mul, p, p)))
-    return f"{PROMPTS['rtriangle']}Гипотенуза: {fmt(hypotenuse)}\nПлощадь: {fmt(area)}"
+    return f"Гипотенуза: {fmt(hypotenuse)}\nПлощадь: {fmt(area)}"
 
 
-def cubecalc(data, target=ROWS_TARGET):
+@st.composite
+def near(draw, first, at):
+    """A first number, and a second whose product with it lands near 2**at."""
+    a = draw(first)
+    b = draw(st.floats(0.25, 4)) * 2.0**draw(at) / a if a and math.isfinite(a) else draw(floats)
+    return [repr(a), repr(b if abs(b) < 3.4e38 else math.copysign(math.inf, b))]
+
+
+# Areas that print: a subnormal leg with a large one, which a flushed
+# subnormal turns to 0, and products at the edge of overflow, where q·p/2
+# and q·(p/2) part.
+legs = st.one_of(st.lists(spelt(reals), min_size=2, max_size=2), near(subnormal, st.integers(-20, 10)),
+                 near(floats, st.integers(126, 129)))
+PROGRAMS["rtriangle"] = Program("Длины двух катетов через пробел: ", rtriangle,
+                                typed(st.one_of(legs, legs.map(lambda ab: ab[::-1]))))
+
+
+def cubecalc(data, target, **_):
     (n,) = scan(data, 1, True)
     volume, lateral = ((v + 2**31) % 2**32 - 2**31 for v in (n**3, 4 * n * n))
-    return f"{PROMPTS['cubecalc']}Объем: {volume}\nПлощадь боковой поверхности: {lateral}"
+    return f"Объем: {volume}\nПлощадь боковой поверхности: {lateral}"
 
 
-# Every program of the tree, a folder with a main.cpp, has its model here.
-PROGRAMS = {main.parent.name: globals()[main.parent.name] for main in sorted(ROOT.glob("*/main.cpp"))}
+edges = st.one_of(*(st.integers(-n, n) for n in (2000, 2**32, 2**65)))
+PROGRAMS["cubecalc"] = Program("Дана длина ребра куба: ", cubecalc,
+                               typed(st.tuples(st.builds(str.format, st.sampled_from(["{}", "+{}", "{:05d}"]), edges))))
+
+
+def rows(name):
+    path = ROOT / "tests" / "cases" / f"{name}.jsonl"
+    return [json.loads(line) for line in path.read_text(encoding="utf-8").splitlines()] if path.exists() else []
+
+
+# The programs of the tree, those the tests drive and those they cannot.
+FOLDERS = {main.parent.name for main in ROOT.glob("*/main.cpp")}
+TESTED = sorted(name for name in FOLDERS & PROGRAMS.keys() if rows(name))
+UNTESTED = sorted(FOLDERS - set(TESTED))
 
 
 def expected(row, program):
@@ -157,28 +233,21 @@ def expected(row, program):
     outputs = {"output": program(data)}
     for key in ("fma", "no_fma"):
         if key in row:
-            near = set(one_ulp_off(data, ROWS_TARGET)) - {outputs["output"]}
+            near = set(one_ulp_off(program, data, ROWS_TARGET)) - {outputs["output"]}
             outputs[key] = row[key] if row[key] in near else f"one of {sorted(near)}"
     return outputs
 
 
-def one_ulp_off(data, target):
-    """What trigab prints where glibc's cosine or sine is one ulp off."""
-    return [trigab(data, target, u) for u in ((1, 0), (-1, 0), (0, 1), (0, -1))]
-
-
 def on_target(row, program, target, env):
-    """What the program built for target must print for the row, run with env.
-    On x86-64 glibc's sin and cos fuse where the CPU has FMA and AVX2 and
-    GLIBC_TUNABLES lets them."""
-    kind = fact(target, "fused") if "fma" in row or "no_fma" in row else target.get("fused")
-    fused = kind == "yes"
-    if kind == "cpu":
-        flags = set(re.search(r"^flags\s*:(.*)$", pathlib.Path("/proc/cpuinfo").read_text(), re.M)[1].split())
-        fused = {"fma", "avx2"} <= flags and "-FMA" not in env.get("GLIBC_TUNABLES", "")
-    if ("fma" if fused else "no_fma") in row:
-        return row["fma" if fused else "no_fma"]
-    return program(row["input"].encode(), target)
+    """What the program built for target prints for the row, run with env. Where glibc's x86-64 sines
+    differ, it picks one by the CPU and GLIBC_TUNABLES: it is asked which, and it must be one of the two."""
+    data, fused = row["input"].encode(), ("fma" in row or "no_fma" in row) and fact(target, "fused")
+    if fused == "cpu":
+        output = program(data, target, env=env)
+        if output not in row.values():
+            raise Unmodelled(f"this machine's sin and cos are neither of glibc's two: {output!r}")
+        return output
+    return row.get({"yes": "fma", "no": "no_fma"}.get(fused), program(data, target))
 
 
 if __name__ == "__main__":
@@ -188,7 +257,6 @@ if __name__ == "__main__":
     parser.add_argument("why", help="what the row is for")
     args = parser.parse_args()
     try:
-        row = {"input": args.input, "why": args.why}
-        print(json.dumps(row | expected(row, PROGRAMS[args.program]), ensure_ascii=False))
+        print(json.dumps((row := {"input": args.input, "why": args.why}) | expected(row, PROGRAMS[args.program]), ensure_ascii=False))
     except Unmodelled as e:
         sys.exit(f"oracle.py: {e}")
